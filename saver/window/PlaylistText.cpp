@@ -1,0 +1,52 @@
+#include "saver/window/PlaylistText.h"
+
+namespace kv {
+namespace {
+
+std::string_view UpToLineBreak(std::string_view entry) {
+    return entry.substr(0, entry.find_first_of(std::string_view("\r\n\0", 3)));
+}
+
+template <typename String>
+String DisplayNameOf(const String& path) {
+    using Char = typename String::value_type;
+    const Char separators[] = {Char('\\'), Char(':'), Char(0)};
+    const size_t last = path.find_last_of(separators);
+    return last == String::npos ? path : path.substr(last + 1);
+}
+
+}  // namespace
+
+std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    std::vector<std::string> entries;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            entries.emplace_back(bytes.substr(start));
+            break;
+        }
+        entries.emplace_back(bytes.substr(start, end - start));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+    }
+    return entries;
+}
+
+std::string FormatPlaylistText(const std::vector<std::string>& entries) {
+    size_t total = 0;
+    for (const std::string& entry : entries) total += entry.size() + 2;
+    std::string text;
+    text.reserve(total);
+    for (const std::string& entry : entries) {
+        text += UpToLineBreak(entry);
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string DisplayName(const std::string& path) { return DisplayNameOf(path); }
+std::wstring DisplayName(const std::wstring& path) { return DisplayNameOf(path); }
+
+}  // namespace kv

@@ -1,0 +1,24 @@
+#pragma once
+// The playlist file's text: one full path per line. Pure; SettingsFiles does the file access.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Splits at CR, LF and CR LF (one pair ends one line). Every line is an entry, an empty one
+// too; a last line without terminator counts; a NUL byte ends the list.
+std::vector<std::string> ParsePlaylistText(std::string_view bytes);
+
+// CR LF after every entry, the last one included; no entries give "". An entry is written
+// up to its first CR, LF or NUL, which no real path holds: the entry count, and with it the
+// indices, survive a reading back.
+std::string FormatPlaylistText(const std::vector<std::string>& entries);
+
+// The name shown for a path: the text after its last backslash or colon, the whole text when
+// it has neither. The narrow form works bytewise, which suits single-byte code pages; for a
+// double-byte code page convert to wide first.
+std::string DisplayName(const std::string& path);
+std::wstring DisplayName(const std::wstring& path);
+
+}  // namespace kv
