@@ -1,0 +1,290 @@
+"""Small library for the end-to-end tests: they drive the real programs under Wine from outside.
+
+A test script, e.g. tests/e2e/fullscreen/test_keys.py:
+
+    import os, sys
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+    import kvharness
+
+    class Keys(kvharness.SaverTestCase):
+        def test_escape_ends_the_run(self):
+            kvharness.park_pointer()
+            saver = self.start_saver('/s')
+            window = self.wait_for_window(name='KINOVELA', size=kvharness.screen_size())
+            kvharness.focus(window.id)
+            kvharness.key('Escape')
+            self.assertEqual(saver.wait(10), 0)
+
+    kvharness.main()
+
+Facts about this Wine (8.0) and display that the helpers build on:
+- `wine-run PROGRAM` runs `start.exe /exec PROGRAM` in the started process, which waits for the
+  program (a separate process, reparented to init) and passes its exit code on. Killing the started
+  process alone leaves the program running, so a program is stopped through its process group and
+  through a tag in the environment that every Windows child inherits.
+- A Windows process's /proc cmdline is its Windows command line ("Z:\\...\\KINOVELA.SCR /s").
+- Wine puts _NET_WM_PID on its X windows, so a window is matched to the process that owns it.
+- There is no window manager: `xdotool windowactivate` fails; keys reach a Wine window only while it
+  is Wine's foreground window and has the X focus (`focus()`). A program's first window usually gets
+  both by itself.
+- `xdotool key KP_5` toggles NumLock around the key. Turn NumLock on once (`numlock_on()`) and send
+  the keypad's own keys (`keypad_key(5)` is KP_Begin); Wine then sees VK_NUMPAD1..9.
+- A fresh Xvfb sends one mouse-move at the current pointer right after a window shows: park the
+  pointer (`park_pointer()`) before a saver starts, so that move is not taken for a user's movement.
+- Wine ships no desk.cpl and no PASSWORD.CPL, so the stand-ins copied into system32 are loaded as
+  they are (rundll32 finds desk.cpl there); no DLL override is needed.
+- A GUI process takes about two seconds to end after its last top-level window closes.
+"""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+# The tests see one namespace: kvharness.key(), kvharness.system32(), ...
+from kvdisplay import *  # noqa: F401,F403
+from kvwine import *  # noqa: F401,F403
+from kvdisplay import find_windows, screenshot
+from kvwine import WINE_RUN, WineProgram, _kill, environment, leftover_processes, saver_windows_path, \
+    standins_dir, system32, wait_until, windows_path
+
+INI_FILE = 'g_screen.ini'
+PLAYLIST_FILE = 'g_screen.files'
+# Files a stand-in leaves beside itself in system32.
+STANDIN_SIDE_FILES = {'PASSWORD.CPL': ['password-answer.txt', 'password-calls.txt'],
+                      'desk.cpl': ['desk-installs.txt']}
+
+_ansi_encoding = None
+
+
+# ---- registry --------------------------------------------------------------------------------
+
+def _reg(args, check=True):
+    done = subprocess.run([WINE_RUN, 'reg'] + args, env=environment(), capture_output=True, text=True, timeout=60)
+    if check and done.returncode != 0:
+        raise RuntimeError('reg %s failed: %s' % (' '.join(args), (done.stdout + done.stderr).strip()))
+    return done
+
+
+def reg_query(key, name):
+    """(type, data) of a registry value as `reg query` shows it ('REG_DWORD', '0x1'), or None."""
+    done = _reg(['query', key, '/v', name], check=False)
+    for line in done.stdout.splitlines():
+        m = re.match(r'^\s{4}(.*?)\s{4}(REG_\w+)\s{4}?(.*)$', line)
+        if done.returncode == 0 and m and m.group(1).lower() == name.lower():
+            return (m.group(2), m.group(3))
+    return None
+
+
+def reg_add(key, name, data, value_type='REG_SZ'):
+    _reg(['add', key, '/v', name, '/t', value_type, '/d', str(data), '/f'])
+
+
+def reg_delete(key, name):
+    _reg(['delete', key, '/v', name, '/f'], check=False)
+
+
+def ansi_encoding():
+    """Python's name of the prefix's ANSI code page, in which the saver reads and writes g_screen.ini."""
+    global _ansi_encoding
+    if _ansi_encoding is None:
+        value = reg_query(r'HKLM\System\CurrentControlSet\Control\Nls\CodePage', 'ACP')
+        _ansi_encoding = 'cp' + (value[1] if value and value[1].isdigit() else '1252')
+    return _ansi_encoding
+
+
+# ---- settings files --------------------------------------------------------------------------
+
+def ini_text(sections):
+    """INI text with CR LF from {section: {key: value}} (in the order given)."""
+    lines = []
+    for section, values in sections.items():
+        lines.append('[%s]' % section)
+        lines.extend('%s=%s' % (k, v) for k, v in values.items())
+        lines.append('')
+    return '\r\n'.join(lines)
+
+
+def write_ini(content):
+    """Writes g_screen.ini into system32 in the ANSI code page; content is text or a dict of sections."""
+    text = content if isinstance(content, str) else ini_text(content)
+    with open(os.path.join(system32(), INI_FILE), 'wb') as f:
+        f.write(text.encode(ansi_encoding()))
+
+
+def read_ini():
+    """g_screen.ini as {section: {key: value}} (names as written), or None when it does not exist."""
+    path = os.path.join(system32(), INI_FILE)
+    if not os.path.exists(path):
+        return None
+    sections, current = {}, None
+    with open(path, 'rb') as f:
+        for line in f.read().decode(ansi_encoding()).splitlines():
+            line = line.strip()
+            if line.startswith('[') and line.endswith(']'):
+                current = sections.setdefault(line[1:-1], {})
+            elif '=' in line and current is not None:
+                k, v = line.split('=', 1)
+                current[k.strip()] = v.strip()
+    return sections
+
+
+def write_playlist(paths):
+    """Writes g_screen.files: one path per line, each line ended by CR LF."""
+    with open(os.path.join(system32(), PLAYLIST_FILE), 'wb') as f:
+        f.write(''.join(p + '\r\n' for p in paths).encode(ansi_encoding()))
+
+
+def read_playlist():
+    """The lines of g_screen.files, or None when it does not exist."""
+    path = os.path.join(system32(), PLAYLIST_FILE)
+    if not os.path.exists(path):
+        return None
+    with open(path, 'rb') as f:
+        return f.read().decode(ansi_encoding()).splitlines()
+
+
+class FileKeeper:
+    """Remembers files as they are and puts them back (or removes them when they did not exist)."""
+
+    def __init__(self):
+        self._saved = {}
+
+    def keep(self, path):
+        if path not in self._saved:
+            try:
+                with open(path, 'rb') as f:
+                    self._saved[path] = f.read()
+            except FileNotFoundError:
+                self._saved[path] = None
+        return path
+
+    def restore(self):
+        for path, content in self._saved.items():
+            if content is None:
+                if os.path.exists(path):
+                    os.remove(path)
+            else:
+                with open(path, 'wb') as f:
+                    f.write(content)
+        self._saved.clear()
+
+
+# ---- stand-ins -------------------------------------------------------------------------------
+
+def install_standin(source, as_name=None, keeper=None):
+    """Copies a stand-in from the build's standins folder into system32 (e.g. 'PASSWORD-noentry.cpl'
+    as 'PASSWORD.CPL'). With a keeper, the copy and the stand-in's side files are put back later."""
+    target_name = as_name or source
+    target = os.path.join(system32(), target_name)
+    if keeper:
+        keeper.keep(target)
+        for side in STANDIN_SIDE_FILES.get(target_name, []):
+            keeper.keep(os.path.join(system32(), side))
+    shutil.copyfile(os.path.join(standins_dir(), source), target)
+    return target
+
+
+def read_report(path):
+    """A key=value report (displayprops) as a dict."""
+    with open(path, 'rb') as f:
+        lines = f.read().decode('utf-8', 'replace').splitlines()
+    return dict(line.split('=', 1) for line in lines if '=' in line)
+
+
+# ---- the test case ---------------------------------------------------------------------------
+
+class SaverTestCase(unittest.TestCase):
+    """Starts programs, keeps system32 files and registry values, and cleans up after each test:
+    every program still running is stopped, everything kept is put back, and no KINOVELA.SCR
+    process of this run may be left."""
+
+    @classmethod
+    def setUpClass(cls):
+        subprocess.run([WINE_RUN, '--prepare'], env=environment(), check=True, timeout=300)
+
+    def setUp(self):
+        self.programs = []
+        self.files = FileKeeper()
+        self._registry = []
+        self.work_dir = tempfile.mkdtemp(prefix='kvh-')
+        self.addCleanup(self._clean_up)
+
+    def _clean_up(self):
+        for program in reversed(self.programs):
+            program.stop(timeout=3)
+        for key, name, previous in reversed(self._registry):
+            if previous is None:
+                reg_delete(key, name)
+            else:
+                reg_add(key, name, previous[1], previous[0])
+        self.files.restore()
+        left = leftover_processes('KINOVELA.SCR')
+        _kill([pid for pid, _ in left])
+        shutil.rmtree(self.work_dir, ignore_errors=True)
+        self.assertEqual(left, [], 'KINOVELA.SCR processes were left running')
+
+    def start(self, args, **kw):
+        """Starts a Windows program (name or Windows path, then its arguments) in the background."""
+        program = WineProgram(args, **kw)
+        self.programs.append(program)
+        return program
+
+    def start_saver(self, *args):
+        """Starts dist/win64/KINOVELA.SCR with the given arguments."""
+        return self.start([saver_windows_path()] + list(args))
+
+    def start_displayprops(self, *saver_args, run_ms=3000, exit_ms=5000, close=False, no_activate=False):
+        """Starts the Display Properties stand-in, which starts the saver with saver_args ({preview} and
+        {self} become handles). Returns (program, report path); read the report once it has ended."""
+        report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
+        args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
+                '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
+        args += ['--close'] if close else []
+        args += ['--no-activate'] if no_activate else []
+        return self.start(args + ['--', saver_windows_path()] + list(saver_args)), report
+
+    def keep_file(self, path):
+        """Puts the file back as it is now (or removes it) after the test."""
+        return self.files.keep(path)
+
+    def write_ini(self, content):
+        self.keep_file(os.path.join(system32(), INI_FILE))
+        write_ini(content)
+
+    def write_playlist(self, paths):
+        self.keep_file(os.path.join(system32(), PLAYLIST_FILE))
+        write_playlist(paths)
+
+    def remove_settings(self):
+        """Makes sure neither settings file exists during the test."""
+        for name in (INI_FILE, PLAYLIST_FILE):
+            path = self.keep_file(os.path.join(system32(), name))
+            if os.path.exists(path):
+                os.remove(path)
+
+    def set_registry_value(self, key, name, data, value_type='REG_DWORD'):
+        """Sets a value (e.g. DESKTOP_KEY, 'ScreenSaveUsePassword', 1) and puts the old one back."""
+        self._registry.append((key, name, reg_query(key, name)))
+        reg_add(key, name, data, value_type)
+
+    def delete_registry_value(self, key, name):
+        self._registry.append((key, name, reg_query(key, name)))
+        reg_delete(key, name)
+
+    def install_standin(self, source, as_name=None):
+        return install_standin(source, as_name, self.files)
+
+    def wait_for_window(self, timeout=15, **criteria):
+        """The first window matching the criteria of find_windows, waited for."""
+        return wait_until(lambda: (find_windows(**criteria) or [None])[0], timeout,
+                          message='a window with %r' % criteria)
+
+    def screenshot(self, name='screen'):
+        return screenshot(os.path.join(self.work_dir, name + '.png'))
+
+
+def main():
+    """Runs the test cases of the calling script."""
+    unittest.main(verbosity=2)
