@@ -36,35 +36,59 @@ private:
     T* p_ = nullptr;
 };
 
-// Generic owner of a handle with a close function.
-template <typename H, BOOL(WINAPI* Close)(H), H Invalid>
+// Generic owner of a handle; Traits gives the handle type, its empty value and its close.
+template <typename Traits>
 class ScopedHandleOf {
 public:
+    using H = typename Traits::Handle;
     ScopedHandleOf() = default;
     explicit ScopedHandleOf(H h) : h_(h) {}
     ScopedHandleOf(const ScopedHandleOf&) = delete;
     ScopedHandleOf& operator=(const ScopedHandleOf&) = delete;
-    ScopedHandleOf(ScopedHandleOf&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
-    ScopedHandleOf& operator=(ScopedHandleOf&& o) noexcept { Reset(std::exchange(o.h_, Invalid)); return *this; }
+    ScopedHandleOf(ScopedHandleOf&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+    ScopedHandleOf& operator=(ScopedHandleOf&& o) noexcept { Reset(std::exchange(o.h_, Traits::Invalid())); return *this; }
     ~ScopedHandleOf() { Reset(); }
     H Get() const { return h_; }
-    bool Valid() const { return h_ != Invalid && h_ != H(); }
+    bool Valid() const { return h_ != Traits::Invalid() && h_ != H(); }
     explicit operator bool() const { return Valid(); }
-    void Reset(H h = Invalid) { if (Valid()) Close(h_); h_ = h; }
-    H Release() { return std::exchange(h_, Invalid); }
+    void Reset(H h = Traits::Invalid()) { if (Valid()) Traits::Close(h_); h_ = h; }
+    H Release() { return std::exchange(h_, Traits::Invalid()); }
 
 private:
-    H h_ = Invalid;
+    H h_ = Traits::Invalid();
 };
 
-inline BOOL WINAPI CloseKey(HKEY k) { return RegCloseKey(k) == ERROR_SUCCESS; }
-inline BOOL WINAPI DeleteGdi(HGDIOBJ o) { return DeleteObject(o); }
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct KeyTraits {
+    using Handle = HKEY;
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY k) { RegCloseKey(k); }
+};
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE m) { FreeLibrary(m); }
+};
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ o) { DeleteObject(o); }
+};
 
-using ScopedHandle = ScopedHandleOf<HANDLE, CloseHandle, nullptr>;
-using ScopedFile = ScopedHandleOf<HANDLE, CloseHandle, INVALID_HANDLE_VALUE>;
-using ScopedKey = ScopedHandleOf<HKEY, CloseKey, nullptr>;
-using ScopedLibrary = ScopedHandleOf<HMODULE, FreeLibrary, nullptr>;
-using ScopedGdiObject = ScopedHandleOf<HGDIOBJ, DeleteGdi, nullptr>;
+using ScopedHandle = ScopedHandleOf<KernelHandleTraits>;
+using ScopedFile = ScopedHandleOf<FileHandleTraits>;
+using ScopedKey = ScopedHandleOf<KeyTraits>;
+using ScopedLibrary = ScopedHandleOf<LibraryTraits>;
+using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
 
 // A window's DC from GetDC, released with ReleaseDC.
 class ScopedGetDC {

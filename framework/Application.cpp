@@ -1,0 +1,173 @@
+#include "framework/Application.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "framework/ErrorText.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/Text.h"
+
+namespace kv {
+
+TApplication Application;
+
+namespace {
+
+const wchar_t kApplicationClass[] = L"KVApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        if (Form* main = Application.MainForm()) {
+            PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
+            return 0;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// The form a window belongs to: the window itself or the nearest ancestor that is a form.
+Form* FormOf(HWND hwnd) {
+    for (HWND h = hwnd; h; h = GetParent(h))
+        if (auto* f = dynamic_cast<Form*>(WinControl::FromHandle(h))) return f;
+    return nullptr;
+}
+
+}  // namespace
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (handle_) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kApplicationClass;
+    RegisterClassExW(&wc);
+    // A zero-size top-level window that carries the taskbar entry; forms are owned by it.
+    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExW(0, kApplicationClass, Widen(title_).c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              cx, cy, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(handle_, SW_SHOWNOACTIVATE);
+}
+
+void TApplication::SetTitle(const std::string& utf8) {
+    title_ = utf8;
+    if (handle_) SetWindowTextW(handle_, Widen(title_).c_str());
+}
+
+void TApplication::FinishCreation(Form* form) {
+    form->AfterConstruction();
+}
+
+void TApplication::Run() {
+    if (mainForm_ && !terminated_) Guard([&] { mainForm_->ShowForm(); });
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Shutdown() {
+    Form* main = mainForm_;
+    mainForm_ = nullptr;
+    delete main;
+    if (handle_) {
+        DestroyWindow(handle_);
+        handle_ = nullptr;
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) {
+        terminated_ = true;
+        return;
+    }
+    Dispatch(msg);
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void TApplication::Dispatch(MSG& msg) {
+    if (PreTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+bool TApplication::PreTranslate(MSG& msg) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        Form* form = FormOf(msg.hwnd);
+        if (form && form->KeyPreview()) {
+            WORD key = WORD(msg.wParam);
+            form->DoKeyDown(key);
+            return key == 0;
+        }
+    } else if (msg.message == WM_MOUSEWHEEL) {
+        if (Form* form = FormOf(msg.hwnd)) return form->DoMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam));
+    }
+    return false;
+}
+
+void TApplication::HandleException(std::exception_ptr e) noexcept {
+    std::string message = "Unknown error";
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+        message = ex.what();
+    } catch (...) {
+    }
+    ShowErrorBox(message);
+}
+
+void TApplication::ShowErrorBox(const std::string& message) noexcept {
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = handle_;
+    MessageBoxW(owner, Widen(WithFullStop(message)).c_str(), Widen(title_).c_str(), MB_OK | MB_ICONERROR);
+}
+
+const std::vector<std::string>& TApplication::Arguments() {
+    if (!argsRead_) {
+        int n = 0;
+        LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+        for (int i = 0; i < n; ++i) args_.push_back(Narrow(argv[i]));
+        if (argv) LocalFree(argv);
+        if (!args_.empty()) args_[0] = ExeName();
+        argsRead_ = true;
+    }
+    return args_;
+}
+
+std::string TApplication::ParamStr(size_t i) {
+    const auto& a = Arguments();
+    return i < a.size() ? a[i] : std::string();
+}
+
+size_t TApplication::ParamCount() {
+    const auto& a = Arguments();
+    return a.empty() ? 0 : a.size() - 1;
+}
+
+std::string TApplication::ExeName() {
+    wchar_t path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    return Narrow(std::wstring(path, n));
+}
+
+}  // namespace kv

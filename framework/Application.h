@@ -1,0 +1,85 @@
+#pragma once
+// The application object: title, the application window that carries the taskbar entry,
+// the message loop with key preview, and the general error report.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class Form;
+
+class TApplication {
+public:
+    // Common controls, COM apartment, the application window. Call once, first.
+    void Initialize();
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& utf8);
+    HWND Handle() const { return handle_; }
+
+    // Creates a form and runs its creation sequence; the first form becomes the main form.
+    template <typename T, typename... Args>
+    T* CreateForm(Args&&... args) {
+        T* form = new T(nullptr, std::forward<Args>(args)...);
+        if (!mainForm_) mainForm_ = form;
+        FinishCreation(form);
+        return form;
+    }
+    Form* MainForm() const { return mainForm_; }
+    // Shows the main form and handles messages until a quit request arrives.
+    void Run();
+    // Frees the forms (which runs the teardown of their components).
+    void Shutdown();
+
+    // Dispatches every message already in the queue. A quit request ends the run.
+    void ProcessMessages();
+    // Waits for one message and dispatches it.
+    void HandleMessage();
+    // Handles a message as the loop would (key preview, wheel routing), then dispatches it.
+    void Dispatch(MSG& msg);
+    // Asks the run to end; the request stays even when another loop takes the quit message.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Called when a WM_QUIT was taken off the queue by any loop.
+    void QuitReceived() { terminated_ = true; }
+
+    // Runs fn; an exception that escapes goes to the error report. True when none escaped.
+    template <typename Fn>
+    bool Guard(Fn&& fn) noexcept {
+        try {
+            fn();
+            return true;
+        } catch (...) {
+            HandleException(std::current_exception());
+            return false;
+        }
+    }
+    // The general error report: error icon, one OK button, the application title, a full stop.
+    void HandleException(std::exception_ptr e) noexcept;
+    void ShowErrorBox(const std::string& message) noexcept;
+
+    // Command line as the platform splits it; index 0 is the program path.
+    const std::vector<std::string>& Arguments();
+    std::string ParamStr(size_t i);
+    size_t ParamCount();
+    // Tests replace the command line for an in-process run.
+    void SetArguments(std::vector<std::string> args) { args_ = std::move(args); argsRead_ = true; }
+    std::string ExeName();
+
+private:
+    void FinishCreation(Form* form);
+    bool PreTranslate(MSG& msg);
+
+    std::string title_;
+    HWND handle_ = nullptr;
+    Form* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool argsRead_ = false;
+    std::vector<std::string> args_;
+};
+
+extern TApplication Application;
+
+}  // namespace kv

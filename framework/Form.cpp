@@ -1,0 +1,217 @@
+#include "framework/Form.h"
+
+#include "framework/Application.h"
+#include "framework/Text.h"
+
+namespace kv {
+namespace {
+constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
+}
+
+Form::Form(Component* owner, const FormArgs& a)
+    : WinControl(owner, ControlArgs{.name = a.name, .visible = false, .caption = a.caption, .font = a.font, .color = a.color}),
+      borderStyle_(a.borderStyle), formStyle_(a.formStyle), position_(a.position),
+      keyPreview_(a.keyPreview), minimizeBox_(a.minimizeBox), maximizeBox_(a.maximizeBox) {
+    RECT r{0, 0, a.clientWidth, a.clientHeight};
+    AdjustWindowRectEx(&r, StyleFor(borderStyle_), FALSE, ExStyleFor(borderStyle_));
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    HWND ownerWindow = a.ownerWindow ? a.ownerWindow : Application.Handle();
+    CreateHandle(ownerWindow, StyleFor(borderStyle_), ExStyleFor(borderStyle_));
+    if (formStyle_ == FormStyle::StayOnTop) SetFormStyle(formStyle_);
+    if (position_ == FormPosition::ScreenCenter) CenterOnScreen();
+}
+
+Form::~Form() {
+    // Components go first, while the form and its window are still whole.
+    DestroyComponents();
+}
+
+void Form::AfterConstruction() {
+    std::vector<Component*> comps = Components();
+    for (Component* c : comps) c->Loaded();
+    if (OnCreate) Application.Guard([&] { OnCreate(); });
+}
+
+DWORD Form::StyleFor(BorderStyle b) const {
+    DWORD s = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (b) {
+    case BorderStyle::None: return s | WS_POPUP;
+    case BorderStyle::Dialog: return s | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    case BorderStyle::Single:
+        return s | WS_CAPTION | WS_SYSMENU | (minimizeBox_ ? WS_MINIMIZEBOX : 0) | (maximizeBox_ ? WS_MAXIMIZEBOX : 0);
+    case BorderStyle::Sizeable:
+        return s | WS_OVERLAPPEDWINDOW;
+    }
+    return s;
+}
+
+DWORD Form::ExStyleFor(BorderStyle b) const {
+    DWORD ex = formStyle_ == FormStyle::StayOnTop ? WS_EX_TOPMOST : 0;
+    if (b == BorderStyle::Dialog) ex |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    return ex;
+}
+
+int Form::ClientWidth() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int Form::ClientHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+void Form::SetClientSize(int w, int h) {
+    RECT r{0, 0, w, h};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+void Form::ApplyStyles() {
+    // The client area keeps its size when the frame changes.
+    int cw = ClientWidth(), ch = ClientHeight();
+    DWORD keep = DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED | WS_MAXIMIZE | WS_MINIMIZE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(StyleFor(borderStyle_) | keep));
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, LONG_PTR(ExStyleFor(borderStyle_)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (windowState_ == WindowState::Maximized && borderStyle_ == BorderStyle::None)
+        CoverScreen();
+    else
+        SetClientSize(cw, ch);
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+    borderStyle_ = style;
+    if (style == BorderStyle::Dialog) minimizeBox_ = maximizeBox_ = false;
+    ApplyStyles();
+}
+
+void Form::SetWindowState(WindowState state) {
+    windowState_ = state;
+    if (state == WindowState::Maximized && borderStyle_ == BorderStyle::None) {
+        CoverScreen();
+        return;
+    }
+    if (IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, state == WindowState::Maximized ? SW_MAXIMIZE
+                          : state == WindowState::Minimized ? SW_MINIMIZE : SW_RESTORE);
+    } else if (state == WindowState::Normal && IsZoomed(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void Form::CoverScreen() {
+    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+void Form::SetFormStyle(FormStyle style) {
+    formStyle_ = style;
+    SetWindowPos(hwnd_, style == FormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form::SetPosition(FormPosition position) {
+    position_ = position;
+    if (position_ == FormPosition::ScreenCenter) CenterOnScreen();
+}
+
+void Form::CenterOnScreen() {
+    if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) return;
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    SetBounds((sw - width_) / 2, (sh - height_) / 2, width_, height_);
+}
+
+void Form::SetIcon(HICON icon) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Form::ShowForm() {
+    if (!shownOnce_ && position_ == FormPosition::ScreenCenter && windowState_ == WindowState::Normal)
+        CenterOnScreen();
+    shownOnce_ = true;
+    visible_ = true;
+    VisibleChanged();
+}
+
+void Form::VisibleChanged() {
+    if (!visible_) {
+        ShowWindow(hwnd_, SW_HIDE);
+        return;
+    }
+    bool child = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
+    if (windowState_ == WindowState::Maximized && borderStyle_ != BorderStyle::None && !child)
+        ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
+    else
+        ShowWindow(hwnd_, child ? SW_SHOWNA : SW_SHOWNORMAL);
+    if (!child && IsWindowVisible(hwnd_)) {
+        if (formStyle_ == FormStyle::StayOnTop) SetFormStyle(formStyle_);
+        SetForegroundWindow(hwnd_);
+    }
+}
+
+void Form::BoundsChanged() {
+    if (hwnd_) SetWindowPos(hwnd_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ScaleBy(int m, int d) {
+    if (d == 0) return;
+    std::vector<Control*> children = controls_;
+    FontSpec f = font_;
+    f.height = std::max(1, MulDiv(f.height, m, d));
+    SetFont(f);
+    for (Control* c : children) c->ScaleBy(m, d);
+}
+
+void Form::Close() {
+    bool canClose = true;
+    if (OnCloseQuery && !Application.Guard([&] { OnCloseQuery(canClose); })) return;
+    if (!canClose) return;
+    CloseAction action = this == Application.MainForm() ? CloseAction::Free : CloseAction::Hide;
+    if (OnClose) Application.Guard([&] { OnClose(action); });
+    if (action == CloseAction::None) return;
+    if (this == Application.MainForm()) {
+        Application.Terminate();
+        return;
+    }
+    Hide();
+    // Freed once the current message is done with it.
+    if (action == CloseAction::Free) PostMessageW(hwnd_, kReleaseMessage, 0, 0);
+}
+
+void Form::DoKeyDown(WORD& key) {
+    if (OnFormKeyDown) Application.Guard([&] { OnFormKeyDown(key, KeyboardShiftState()); });
+}
+
+bool Form::DoMouseWheel(int delta) {
+    bool handled = false;
+    if (OnMouseWheel) Application.Guard([&] { OnMouseWheel(KeyboardShiftState(), delta, handled); });
+    return handled;
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (DoMouseWheel(GET_WHEEL_DELTA_WPARAM(wp))) return 0;
+        break;
+    case WM_SHOWWINDOW:
+        visible_ = wp != 0;
+        break;
+    case kReleaseMessage:
+        delete this;
+        return 0;
+    default:
+        break;
+    }
+    return WinControl::WndProc(msg, wp, lp);
+}
+
+}  // namespace kv

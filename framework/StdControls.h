@@ -1,0 +1,161 @@
+#pragma once
+// The standard controls the programs' layouts use.
+#include <string>
+
+#include "framework/Control.h"
+
+namespace kv {
+
+// Base of panels drawn by us; a plain panel is a Panel, other panel kinds derive from this.
+class CustomPanel : public WinControl {
+public:
+    CustomPanel(Component* owner, const ControlArgs& args) : WinControl(owner, args) {}
+};
+
+class Panel : public CustomPanel {
+public:
+    Panel(Component* owner, const ControlArgs& args) : CustomPanel(owner, args) {}
+};
+
+// Text drawn by the parent; no window of its own.
+class Label : public GraphicControl {
+public:
+    struct Options {
+        bool transparent = true;
+        bool autoSize = false;
+        bool handCursor = false;
+    };
+    Label(Component* owner, const ControlArgs& args, const Options& options);
+    Label(Component* owner, const ControlArgs& args) : Label(owner, args, Options{}) {}
+    void Paint(HDC dc) override;
+    HCURSOR Cursor() const override;
+
+protected:
+    void CaptionChanged() override;
+    void FontChanged() override;
+
+private:
+    void AdjustSize();
+    Options options_;
+};
+
+class Button : public WinControl {
+public:
+    Button(Component* owner, const ControlArgs& args);
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// A flat button that draws a picture (normal and disabled state side by side) and its caption.
+class SpeedButton : public WinControl {
+public:
+    SpeedButton(Component* owner, const ControlArgs& args);
+    // Takes ownership of the bitmap; numGlyphs is how many states stand side by side.
+    void SetGlyph(HBITMAP glyph, int numGlyphs = 2);
+    HBITMAP Glyph() const { return static_cast<HBITMAP>(glyph_.Get()); }
+    // Shares another button's picture (the picture stays owned by that button).
+    void CopyGlyphFrom(const SpeedButton& other);
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void Draw(const DRAWITEMSTRUCT& item);
+    ScopedGdiObject glyph_;
+    HBITMAP shownGlyph_ = nullptr;
+    int numGlyphs_ = 1;
+};
+
+class CheckBox : public WinControl {
+public:
+    CheckBox(Component* owner, const ControlArgs& args);
+    bool Checked() const;
+    // Runs the click handler when the state changes.
+    void SetChecked(bool checked);
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// Radio buttons with the same parent form one group.
+class RadioButton : public WinControl {
+public:
+    RadioButton(Component* owner, const ControlArgs& args);
+    bool Checked() const;
+    // Selecting clears the others of the group; the click handler runs when the state changes.
+    void SetChecked(bool checked);
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    ScopedGdiObject brush_;
+};
+
+class ListBox : public WinControl {
+public:
+    struct Options {
+        bool multiSelect = false;
+        bool border = true;
+        int itemHeight = 0;
+    };
+    ListBox(Component* owner, const ControlArgs& args, const Options& options);
+    ListBox(Component* owner, const ControlArgs& args) : ListBox(owner, args, Options{}) {}
+
+    int Count() const;
+    void Add(const std::wstring& item);
+    void Delete(int index);
+    void Clear();
+    std::wstring Item(int index) const;
+    bool Selected(int index) const;
+    void SetSelected(int index, bool selected);
+    int SelectedCount() const;
+    int ItemIndex() const;  // the focused entry (caret) or the selection
+    void SetItemIndex(int index);
+    // Many additions at once without a repaint for each.
+    void BeginUpdate();
+    void EndUpdate();
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    bool multiSelect_;
+    ScopedGdiObject brush_;
+};
+
+// A frame with a caption around other controls; drawn by us.
+class GroupBox : public WinControl {
+public:
+    GroupBox(Component* owner, const ControlArgs& args) : WinControl(owner, args) {}
+
+protected:
+    void Paint(HDC dc, const RECT& client) override;
+};
+
+class ProgressBar : public WinControl {
+public:
+    ProgressBar(Component* owner, const ControlArgs& args, bool smooth = true);
+    int Max() const { return max_; }
+    int Min() const { return min_; }
+    void SetMax(int max);
+    void SetRange(int min, int max);
+    // The bar keeps the position within its range.
+    int Position() const;
+    void SetPosition(int position);
+    void SetBarColor(COLORREF color);
+
+private:
+    int min_ = 0, max_ = 100;
+};
+
+// A periodic timer on the GUI thread.
+class Timer : public Component {
+public:
+    Timer(Component* owner, std::string name, unsigned intervalMs, bool enabled = true);
+    ~Timer() override;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    unsigned Interval() const { return interval_; }
+    NotifyEvent OnTimer;
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    void Update();
+    HWND window_ = nullptr;
+    unsigned interval_;
+    bool enabled_;
+};
+
+}  // namespace kv
