@@ -1,4 +1,4 @@
-"""Small library for the end-to-end tests: they drive the real programs under Wine from outside.
+r"""Small library for the end-to-end tests: they drive the real programs under Wine from outside.
 
 A test script, e.g. tests/e2e/fullscreen/test_keys.py:
 
@@ -18,11 +18,13 @@ A test script, e.g. tests/e2e/fullscreen/test_keys.py:
     kvharness.main()
 
 Facts about this Wine (8.0) and display that the helpers build on:
-- `wine-run PROGRAM` runs `start.exe /exec PROGRAM` in the started process, which waits for the
-  program (a separate process, reparented to init) and passes its exit code on. Killing the started
-  process alone leaves the program running, so a program is stopped through its process group and
-  through a tag in the environment that every Windows child inherits.
-- A Windows process's /proc cmdline is its Windows command line ("Z:\\...\\KINOVELA.SCR /s").
+- `wine-run PROGRAM` for a program named without a path (notepad) runs `start.exe /exec PROGRAM`
+  in the started process, which waits for the program (a separate process, reparented to init) and
+  passes its exit code on; with a path (Z:\...\KINOVELA.SCR) the started process is the program.
+  Either way a program is stopped through a tag in the environment that every Windows child
+  inherits, not through its process group, into which Wine's shared helpers (explorer.exe
+  /desktop, services.exe, ...) are born when a program needs them first.
+- A Windows process's /proc cmdline is its Windows command line ("Z:\...\KINOVELA.SCR /s").
 - Wine puts _NET_WM_PID on its X windows, so a window is matched to the process that owns it.
 - There is no window manager: `xdotool windowactivate` fails; keys reach a Wine window only while it
   is Wine's foreground window and has the X focus (`focus()`). A program's first window usually gets
@@ -33,20 +35,23 @@ Facts about this Wine (8.0) and display that the helpers build on:
   pointer (`park_pointer()`) before a saver starts, so that move is not taken for a user's movement.
 - Wine ships no desk.cpl and no PASSWORD.CPL, so the stand-ins copied into system32 are loaded as
   they are (rundll32 finds desk.cpl there); no DLL override is needed.
-- A GUI process takes about two seconds to end after its last top-level window closes.
+- Hiding, closing or reparenting a shown top-level window costs about two seconds: with no window
+  manager, winex11 waits that long for a withdrawn state that never comes. So a saver's embedding
+  into the preview window takes about 2 s (sample later than that: run_ms defaults to 4000 here),
+  and a program ends about 2 s after its last top-level window closes. (Managed=N under
+  HKCU\Software\Wine\X11 Driver would remove the wait, and with it the _NET_WM_STATE hints.)
 """
 import os
 import re
 import shutil
 import subprocess
-import tempfile
 import unittest
 
 # The tests see one namespace: kvharness.key(), kvharness.system32(), ...
 from kvdisplay import *  # noqa: F401,F403
 from kvwine import *  # noqa: F401,F403
 from kvdisplay import find_windows, screenshot
-from kvwine import WINE_RUN, WineProgram, _kill, environment, leftover_processes, saver_windows_path, \
+from kvwine import BUILD, WINE_RUN, WineProgram, _kill, environment, leftover_processes, saver_windows_path, \
     standins_dir, system32, wait_until, windows_path
 
 INI_FILE = 'g_screen.ini'
@@ -208,7 +213,10 @@ class SaverTestCase(unittest.TestCase):
         self.programs = []
         self.files = FileKeeper()
         self._registry = []
-        self.work_dir = tempfile.mkdtemp(prefix='kvh-')
+        # Logs, screenshots and reports of the last run of this test stay here for a look afterwards.
+        self.work_dir = os.path.join(BUILD, 'e2e-artifacts', '%s.%s' % (type(self).__name__, self._testMethodName))
+        shutil.rmtree(self.work_dir, ignore_errors=True)
+        os.makedirs(self.work_dir)
         self.addCleanup(self._clean_up)
 
     def _clean_up(self):
@@ -222,11 +230,11 @@ class SaverTestCase(unittest.TestCase):
         self.files.restore()
         left = leftover_processes('KINOVELA.SCR')
         _kill([pid for pid, _ in left])
-        shutil.rmtree(self.work_dir, ignore_errors=True)
         self.assertEqual(left, [], 'KINOVELA.SCR processes were left running')
 
     def start(self, args, **kw):
         """Starts a Windows program (name or Windows path, then its arguments) in the background."""
+        kw.setdefault('log_path', os.path.join(self.work_dir, 'program-%d.log' % len(self.programs)))
         program = WineProgram(args, **kw)
         self.programs.append(program)
         return program
@@ -235,15 +243,16 @@ class SaverTestCase(unittest.TestCase):
         """Starts dist/win64/KINOVELA.SCR with the given arguments."""
         return self.start([saver_windows_path()] + list(args))
 
-    def start_displayprops(self, *saver_args, run_ms=3000, exit_ms=5000, close=False, no_activate=False):
-        """Starts the Display Properties stand-in, which starts the saver with saver_args ({preview} and
-        {self} become handles). Returns (program, report path); read the report once it has ended."""
+    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, no_activate=False, saver=None):
+        """Starts the Display Properties stand-in, which starts the saver (or the program saver names)
+        with saver_args; {preview} and {self} in them become the handles of its preview window and of
+        itself. Returns (program, report path); read_report() once the program has ended."""
         report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
         args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
                 '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
         args += ['--close'] if close else []
         args += ['--no-activate'] if no_activate else []
-        return self.start(args + ['--', saver_windows_path()] + list(saver_args)), report
+        return self.start(args + ['--', saver or saver_windows_path()] + list(saver_args)), report
 
     def keep_file(self, path):
         """Puts the file back as it is now (or removes it) after the test."""

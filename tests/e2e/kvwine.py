@@ -11,10 +11,11 @@ BUILD = os.path.abspath(os.environ.get('KINOVELA_BUILD') or os.path.join(ROOT, '
 WINE_RUN = os.path.join(ROOT, 'tests', 'tools', 'wine-run')
 DESKTOP_KEY = r'HKCU\Control Panel\Desktop'
 TAG_VARIABLE = 'KINOVELA_HARNESS_TAG'
-# Wine starts these on demand from whichever program needs them first; they serve every program of
-# the prefix and end by themselves, so they are never part of a program's tree.
-SHARED_WINE_PROCESSES = {'explorer.exe', 'services.exe', 'winedevice.exe', 'plugplay.exe', 'svchost.exe',
-                         'rpcss.exe', 'wineboot.exe'}
+# Started on demand by whichever program needs them first (wine-run starts the display and the
+# server; Wine its helpers); they serve every program and end by themselves, so they are never
+# part of a program's tree, whatever their environment says.
+SHARED_PROCESSES = {'explorer.exe', 'services.exe', 'winedevice.exe', 'plugplay.exe', 'svchost.exe', 'rpcss.exe',
+                    'wineboot.exe', 'wineserver', 'wineserver64', 'xvfb'}
 RUN_TAG = 'kvh%d' % os.getpid()
 
 _wine_env = None
@@ -119,20 +120,20 @@ def is_alive(pid):
         return False
 
 
-def _is_shared_wine_process(pid):
+def _is_shared_process(pid):
     words = command_line_of(pid).split()
-    return bool(words) and words[0].replace('/', '\\').rsplit('\\', 1)[-1].lower() in SHARED_WINE_PROCESSES
+    return bool(words) and words[0].replace('/', '\\').rsplit('\\', 1)[-1].lower() in SHARED_PROCESSES
 
 
 def tagged_pids(tag=RUN_TAG):
     """Live processes whose harness tag is tag or starts with tag + ':' (that is, one program's tree),
-    without Wine's shared helpers."""
+    without the shared helpers."""
     pids = []
     for name in os.listdir('/proc'):
         if not name.isdigit() or int(name) == os.getpid():
             continue
         value = _environ_of(int(name)).get(TAG_VARIABLE.encode(), b'').decode()
-        if (value == tag or value.startswith(tag + ':')) and not _is_shared_wine_process(int(name)):
+        if (value == tag or value.startswith(tag + ':')) and not _is_shared_process(int(name)):
             pids.append(int(name))
     return pids
 

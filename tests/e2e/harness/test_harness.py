@@ -37,6 +37,15 @@ class Programs(kvharness.SaverTestCase):
         self.assertTrue(program.killed)
         self.assertEqual([pid for pid in pids if kvharness.is_alive(pid)], [])
 
+    def test_displayprops_reports_what_a_saver_did_to_it(self):
+        fake = kvharness.windows_path(os.path.join(kvharness.standins_dir(), 'fakesaver.exe'))
+        program, report_path = self.start_displayprops('/c:{self}', run_ms=1000, close=True, saver=fake)
+        self.assertEqual(program.wait(30), 0)
+        report = kvharness.read_report(report_path)
+        self.assertEqual(report['command_line'], '%s /c:%s' % (fake, report['display_properties']))
+        self.assertEqual((report['disabled_while_running'], report['enabled_after_exit']), ('1', '1'))
+        self.assertEqual((report['saver_killed'], report['saver_exit_code']), ('0', '7'))
+
 
 class SettingsAndRegistry(kvharness.SaverTestCase):
     def test_settings_files_are_written_as_the_saver_reads_them_and_put_back(self):

@@ -1,5 +1,5 @@
 // A trivial saver for trying displayprops out:
-//   /p HANDLE   a 152 x 112 child of HANDLE until closed
+//   /p HANDLE   a window embedded as a disabled 152 x 112 child of HANDLE, the way a saver does it
 //   /c:HANDLE   disables HANDLE while a top-level window is open
 //   /hang       a window that refuses WM_CLOSE
 // Exits with 7 after a close.
@@ -43,8 +43,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     HWND disabled = nullptr;
     HWND window = nullptr;
     if (argc >= 3 && wcscmp(argv[1], L"/p") == 0) {
-        window = CreateWindowExW(0, L"KinovelaFakeSaver", L"fake saver", WS_CHILD | WS_VISIBLE, 0, 0, 152, 112,
-                                 HandleFrom(argv[2]), nullptr, instance, nullptr);
+        HWND preview = HandleFrom(argv[2]);
+        window = CreateWindowExW(0, L"KinovelaFakeSaver", L"fake saver", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                 nullptr, instance, nullptr);
+        SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(preview, GWL_STYLE) | WS_DISABLED);
+        SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(preview, GWL_EXSTYLE));
+        SetParent(window, preview);
+        SetWindowPos(window, nullptr, 0, 0, 152, 112, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        ShowWindow(window, SW_SHOWNA);
     } else {
         if (argc >= 2 && wcsncmp(argv[1], L"/c:", 3) == 0) {
             disabled = HandleFrom(argv[1] + 3);
