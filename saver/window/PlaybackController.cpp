@@ -1,0 +1,158 @@
+#include "saver/window/PlaybackController.h"
+
+#include "saver/window/PlaybackRules.h"
+
+namespace kv {
+
+PlaybackController::PlaybackController(PlaybackPlayer& player, PlaybackView& view)
+    : player_(player), view_(view) {}
+
+// Lets failures out only where an error report can be seen and answered.
+template <class Operation>
+void PlaybackController::Guarded(Operation operation) {
+    if (view_.ConfigurationMode()) {
+        operation();
+        return;
+    }
+    try {
+        operation();
+    } catch (...) {
+    }
+}
+
+// Opens path. Outside configuration mode a file that cannot be played gives false, and the
+// caller skips it like a missing one; in configuration mode the failure goes up.
+bool PlaybackController::TryOpen(const std::wstring& path) {
+    if (view_.ConfigurationMode()) {
+        player_.Open(path);
+        return true;
+    }
+    try {
+        player_.Open(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void PlaybackController::PlayClick() {
+    if (State.IsPlaying) {
+        Guarded([this] { Pause(); });
+        return;
+    }
+    try {
+        StartCurrentEntry();
+    } catch (...) {
+    }
+}
+
+void PlaybackController::Pause() {
+    player_.Pause();
+    State.IsPlaying = false;
+    State.SavedPosition = player_.CurrentPosition();
+    view_.ShowPauseImage(false);
+}
+
+void PlaybackController::StartCurrentEntry() {
+    view_.ShowPauseImage(true);
+    if (view_.PlaylistCount() <= 0) return;
+    player_.SetVisible(false);
+    player_.Stop();
+    bool configuration = view_.ConfigurationMode();
+    if (configuration) view_.AttachPlayerToPreview();
+    // Messages ran in between: entries may have been removed or the index moved.
+    if (!IndexInPlaylist(State.CurrentIndex, view_.PlaylistCount())) return;
+    std::wstring path = view_.PlaylistPath(State.CurrentIndex);
+    if (!view_.FileExists(path)) {
+        Advance();
+        return;
+    }
+    // A full-screen run resumes only the remembered file; anything else starts at the first.
+    if (!configuration && path != State.SavedFileName) {
+        State.CurrentIndex = -1;
+        Advance();
+        return;
+    }
+    if (!TryOpen(path)) {
+        Advance();
+        return;
+    }
+    player_.SetVisible(true);
+    view_.WaitPumpingMessages(kResumeWaitMs);
+    player_.SetCurrentPosition(State.SavedPosition);
+    State.IsPlaying = true;
+}
+
+void PlaybackController::StopClick() {
+    Guarded([this] {
+        State.IsPlaying = false;
+        player_.SetCurrentPosition(0);
+        player_.Pause();
+        player_.SetVisible(false);
+        view_.ProcessMessages();
+        view_.RepaintWindow();
+    });
+}
+
+void PlaybackController::EndOfStream() {
+    Guarded([this] { Advance(); });
+}
+
+// A missing next entry sends playback back to the first, not on to the next existing one.
+// At most two files are tried, so a playlist where nothing plays costs bounded work.
+void PlaybackController::Advance() {
+    int32_t count = view_.PlaylistCount();
+    if (count <= 0) return;
+    State.CurrentIndex = NextIndex(State.CurrentIndex, count);
+    player_.Stop();
+    if (OpenEntry(State.CurrentIndex) || State.CurrentIndex == 0) return;
+    State.CurrentIndex = 0;
+    OpenEntry(0);
+}
+
+// True when the entry's file exists and opened.
+bool PlaybackController::OpenEntry(int32_t index) {
+    std::wstring path = view_.PlaylistPath(index);
+    if (!view_.FileExists(path)) return false;
+    player_.Stop();
+    if (!TryOpen(path)) return false;
+    view_.SetProgressMax(RoundHalfEven(player_.Duration()));
+    return true;
+}
+
+void PlaybackController::TimerTick() {
+    Guarded([this] {
+        double duration = player_.Duration();
+        double position = player_.CurrentPosition();
+        TimerDecision decision =
+            DecideTimerTick(position, duration, State.ResumePending, State.SavedPosition);
+        view_.SetProgressMax(decision.progressMax);
+        view_.SetProgressPosition(decision.progressPosition);
+        player_.SetVisible(decision.showVideo);
+        // Repeats Play's seek once the player knows the length, on whatever file plays now.
+        if (decision.applyResume) {
+            player_.SetCurrentPosition(State.SavedPosition);
+            State.ResumePending = false;
+        }
+    });
+}
+
+void PlaybackController::SeekBy(int seconds) {
+    Guarded([this, seconds] {
+        double position = player_.CurrentPosition();
+        player_.SetCurrentPosition(SeekTarget(position, player_.Duration(), seconds));
+        view_.SetProgressPosition(RoundHalfEven(player_.CurrentPosition()));
+    });
+}
+
+void PlaybackController::ProgressClick(int x) {
+    try {
+        auto position = ProgressClickPosition(x, view_.ProgressMax(), view_.ProgressWidth());
+        if (!position) return;
+        view_.SetProgressPosition(*position);
+        player_.SetCurrentPosition(view_.ProgressPosition());
+    } catch (...) {
+    }
+}
+
+}  // namespace kv
