@@ -1,0 +1,31 @@
+# KINOVELA: `make demo` runs the saver on sample clips; `make test` builds and runs every test.
+JOBS ?= 2
+TREES := win32 win64 native
+
+.PHONY: all bootstrap build test demo bench clean
+
+all: build
+
+bootstrap:
+	@./scripts/bootstrap.sh
+
+build: bootstrap
+	@for t in $(TREES); do \
+	  mkdir -p build; [ -f build/$$t/CMakeCache.txt ] || cmake --preset $$t >build/configure-$$t.log 2>&1 || \
+	    { mkdir -p build; cmake --preset $$t; exit 1; }; \
+	  cmake --build build/$$t -j$(JOBS) || exit 1; \
+	done
+	@echo "deliverables: dist/win32/KINOVELA.SCR (shipped), dist/win64/KINOVELA.SCR (the twin run under Wine)"
+
+test: build
+	ctest --test-dir build/native --output-on-failure -j$(JOBS)
+	ctest --test-dir build/win64 --output-on-failure -j$(JOBS)
+
+demo: build
+	@python3 scripts/demo.py
+
+bench: build
+	@python3 tests/bench/bench.py
+
+clean:
+	rm -rf build dist
