@@ -1,13 +1,17 @@
+// The screen saver's program entry.
 #include <windows.h>
 
 #include "framework/Application.h"
-#include "framework/Form.h"
+#include "saver/window/FormMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    kv::Application.Initialize();
-    kv::Application.SetTitle("KINOVELA");
-    kv::Application.CreateForm<kv::Form>(kv::FormArgs{.caption = "KINOVELA", .clientWidth = 417, .clientHeight = 368});
-    kv::Application.Run();
-    kv::Application.Shutdown();
+    using kv::Application;
+    Application.Initialize();
+    Application.SetTitle("KINOVELA");
+    Application.Guard([] {
+        Application.CreateForm<kv::TFormMain>();
+        Application.Run();
+    });
+    Application.Shutdown();
     return 0;
 }

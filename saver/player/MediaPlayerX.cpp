@@ -1,0 +1,70 @@
+#include "saver/player/MediaPlayerX.h"
+
+#include "framework/Application.h"
+
+namespace kv {
+
+TMediaPlayerX::TMediaPlayerX(Component* owner, const ControlArgs& args) : WinControl(owner, args) {
+    color_ = clBlack;
+}
+
+TMediaPlayerX::~TMediaPlayerX() {
+    if (hwnd_) KillTimer(hwnd_, kWatchTimer);
+    // The graph goes before the window that receives its events.
+    engine_.reset();
+}
+
+DShowPlayer& TMediaPlayerX::Engine() {
+    if (!engine_) {
+        engine_ = std::make_unique<DShowPlayer>(hwnd_);
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        engine_->Resize(rc.right, rc.bottom);
+        // Catches a clip whose clock runs past the end without the graph saying so.
+        SetTimer(hwnd_, kWatchTimer, 100, nullptr);
+    }
+    return *engine_;
+}
+
+void TMediaPlayerX::Open(const std::wstring& path) { Engine().Open(path); }
+void TMediaPlayerX::Stop() { Engine().Stop(); }
+void TMediaPlayerX::Pause() { Engine().Pause(); }
+double TMediaPlayerX::CurrentPosition() { return Engine().CurrentPosition(); }
+void TMediaPlayerX::SetCurrentPosition(double seconds) { Engine().SetCurrentPosition(seconds); }
+double TMediaPlayerX::Duration() { return Engine().Duration(); }
+std::wstring TMediaPlayerX::FileName() { return Engine().FileName(); }
+void TMediaPlayerX::SetMute(bool mute) { Engine().SetMute(mute); }
+
+void TMediaPlayerX::RaiseEndOfStream() {
+    if (OnEndOfStream) Application.Guard([&] { OnEndOfStream(); });
+}
+
+void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
+    if (engine_)
+        engine_->PaintBackground(dc);
+    else
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case DShowPlayer::kGraphEventMessage:
+        // The events are drained first; the handler may then replace the graph.
+        if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
+        return 0;
+    case WM_TIMER:
+        if (wp == kWatchTimer) {
+            if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (engine_) engine_->Resize(LOWORD(lp), HIWORD(lp));
+        break;
+    default:
+        break;
+    }
+    return WinControl::WndProc(msg, wp, lp);
+}
+
+}  // namespace kv

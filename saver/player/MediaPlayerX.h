@@ -1,0 +1,42 @@
+#pragma once
+// The media player control of the main window (Mp1): a child window that shows the picture,
+// over the DirectShow engine. The engine is made at the first method call.
+#include <memory>
+#include <string>
+
+#include "framework/Control.h"
+#include "saver/player/DShowPlayer.h"
+
+namespace kv {
+
+class TMediaPlayerX : public WinControl {
+public:
+    TMediaPlayerX(Component* owner, const ControlArgs& args);
+    ~TMediaPlayerX() override;
+
+    // Loads the file and starts playing it by itself.
+    void Open(const std::wstring& path);
+    void Stop();
+    void Pause();
+    double CurrentPosition();
+    void SetCurrentPosition(double seconds);
+    double Duration();
+    std::wstring FileName();
+    void SetMute(bool mute);
+
+    // Raised once, on the GUI thread, when the open file has played to its end.
+    NotifyEvent OnEndOfStream;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Paint(HDC dc, const RECT& client) override;
+
+private:
+    DShowPlayer& Engine();
+    void RaiseEndOfStream();
+
+    std::unique_ptr<DShowPlayer> engine_;
+    static constexpr UINT_PTR kWatchTimer = 1;
+};
+
+}  // namespace kv

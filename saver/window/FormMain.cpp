@@ -1,0 +1,175 @@
+// Start-up, close, input and the configuration panel's simple handlers of the main window.
+#include "saver/window/FormMain.h"
+
+#include <shellapi.h>
+
+#include "framework/Application.h"
+#include "framework/Text.h"
+#include "saver/host/InputRules.h"
+#include "saver/host/RunMode.h"
+#include "saver/window/Captions.h"
+#include "saver/window/SettingsFiles.h"
+#include "saver/window/WaitPumping.h"
+
+namespace kv {
+
+// ---- Start-up and close ----
+
+void TFormMain::FormCreate() {
+    SetProcessPriority(1);
+    InstallScrClick();
+    State().IsPlaying = false;
+    SetColor(clBlack);
+    State().CurrentIndex = 0;
+    Mp1->Hide();
+    Mp1->SetParent(this);
+    Mp1->SetAlign(Align::Client);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    StartCursorX = cursor.x;
+    StartCursorY = cursor.y;
+    LoadPlaylist();
+    LoadSettings();
+    if (FileExists(SettingsIniPath())) {
+        PanelSetup->SetHeight(335);
+        if (PanelSetup->Visible()) {
+            SetHeight(345);
+            SetWidth(PanelSetup->Width() + 5);
+        }
+    }
+    if (ListFile->Count() > 0) lbLoadmedia->Hide();
+    if (Continue->Checked()) {
+        State().ResumePending = true;
+    } else {
+        State().CurrentIndex = 0;
+        State().ResumePending = false;
+    }
+    Timer1->SetEnabled(true);
+    if (!PanelSetup->Visible()) PlayClick();
+    SetIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+}
+
+void TFormMain::InstallScrClick() {
+    const auto& args = Application.Arguments();
+    for (const std::string& arg : args)
+        if (IsInstallSwitch(arg)) LaunchInstallScreenSaver(Application.ExeName());
+}
+
+void TFormMain::LaunchInstallScreenSaver(const std::string& path) {
+    // The Display control panel makes the file the current screen saver.
+    std::wstring parameters = L"desk.cpl,InstallScreenSaver " + Widen(path);
+    ShellExecuteW(Application.Handle(), L"open", L"rundll32.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+int TFormMain::SetProcessPriority(int level) {
+    static const DWORD kClasses[] = {IDLE_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, HIGH_PRIORITY_CLASS,
+                                     REALTIME_PRIORITY_CLASS};
+    if (level >= -1 && level <= 2) SetPriorityClass(GetCurrentProcess(), kClasses[level + 1]);
+    DWORD now = GetPriorityClass(GetCurrentProcess());
+    for (int i = 0; i < 4; ++i)
+        if (kClasses[i] == now) return i - 1;
+    return 0;
+}
+
+void TFormMain::FormCloseQuery(bool& canClose) {
+    canClose = ScreenSaver1->VerifyPassword();
+    if (!canClose) return;
+    // A settings file that cannot be written must not keep the saver from closing.
+    try {
+        SaveResumeRecord();
+    } catch (...) {
+    }
+}
+
+// ---- Input ----
+
+void TFormMain::EndRun() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TFormMain::FormKeyDown(WORD& key, ShiftState shift) {
+    KeyAction action = DecideKey(key, shift);
+    if (action.kind == KeyAction::Seek)
+        SeekBy(action.seekSeconds);
+    else if (action.kind == KeyAction::EndRun && !ConfigurationMode())
+        EndRun();
+}
+
+void TFormMain::FormMouseMove(ShiftState, int, int) {
+    Label1->Show();
+    if (ConfigurationMode()) return;
+    POINT p{};
+    GetCursorPos(&p);
+    if (MovementEndsRun(StartCursorX, StartCursorY, p.x, p.y)) EndRun();
+}
+
+void TFormMain::Panel_barMouseMove(ShiftState, int, int) { Label1->Hide(); }
+
+void TFormMain::FormMouseWheel(ShiftState, int, bool& handled) {
+    if (ConfigurationMode()) return;
+    EndRun();
+    handled = true;
+}
+
+void TFormMain::pgb1MouseDown(MouseButton button, ShiftState, int x, int) {
+    if (button == MouseButton::Left) controller_.ProgressClick(x);
+}
+
+void TFormMain::MuteWaveClick() { Mp1->SetMute(MuteWave->Checked()); }
+
+void TFormMain::WaitPumpingMessages(unsigned ms) { kv::WaitPumpingMessages(ms); }
+
+// ---- Configuration panel ----
+
+void TFormMain::ListFileClick() {
+    int index = ListFile->ItemIndex();
+    State().CurrentIndex = index;
+    ListPath->SetItemIndex(index);
+}
+
+void TFormMain::ApplyInitialCaptions() { ApplyCaptions(kInitialCaptions); }
+
+void TFormMain::ApplyLanguage(Language language) {
+    ApplyCaptions(language == Language::Thai ? kThaiCaptions : kEnglishCaptions);
+}
+
+void TFormMain::ApplyCaptions(const PanelCaptions& c) {
+    BitBtn_Add->SetCaption(c.add);
+    Remove->SetCaption(c.remove);
+    BitBtn_OK->SetCaption(c.ok);
+    BitBtn_Cancel->SetCaption(c.cancel);
+    BitBtn_Apply->SetCaption(c.apply);
+    MuteWave->SetCaption(c.muteWave);
+    Continue->SetCaption(c.continuePlay);
+}
+
+void TFormMain::BitBtn_ApplyClick() { SaveSettings(); }
+
+void TFormMain::BitBtn_OKClick() {
+    SaveSettings();
+    Close();
+}
+
+void TFormMain::BitBtn_CancelClick() { Close(); }
+
+// ---- The controller's view of this window ----
+
+bool TFormMain::ViewPort::FileExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void TFormMain::ViewPort::ShowPauseImage(bool pauseImage) {
+    f_.Play->CopyGlyphFrom(pauseImage ? *f_.BitBtn1 : *f_.BitBtn2);
+}
+
+void TFormMain::ViewPort::AttachPlayerToPreview() {
+    f_.Panel1->Show();
+    f_.Mp1->SetParent(f_.Panel1);
+    f_.Mp1->SetAlign(Align::Client);
+    f_.Mp1->Show();
+    Application.ProcessMessages();
+}
+
+void TFormMain::ViewPort::ProcessMessages() { Application.ProcessMessages(); }
+
+}  // namespace kv

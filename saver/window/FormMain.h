@@ -1,0 +1,145 @@
+#pragma once
+// The screen saver's one window: settings and playlist files, the playback controller with
+// its input handling, the configuration panel, and start-up, installation and close.
+#include <string>
+
+#include "framework/Form.h"
+#include "framework/StdControls.h"
+#include "saver/host/ScreenSaver.h"
+#include "saver/player/MediaPlayerX.h"
+#include "saver/window/Captions.h"
+#include "saver/window/PlaybackController.h"
+
+namespace kv {
+
+enum class Language { Thai, English };
+
+class TFormMain : public Form {
+public:
+    explicit TFormMain(Component* owner);
+    ~TFormMain() override;
+
+    // Layout (owned by the form as components).
+    Panel* PanelSetup;
+    CustomPanel* Panel_bar;
+    ListBox* ListFile;
+    CustomPanel* Panel1;
+    Label* Label1;
+    SpeedButton* Play;
+    SpeedButton* Stop;
+    ProgressBar* pgb1;
+    GroupBox* GroupBox1;
+    CheckBox* MuteWave;
+    CheckBox* Continue;
+    GroupBox* GroupBox2;
+    SpeedButton* BitBtn_Add;
+    SpeedButton* Remove;
+    SpeedButton* SpeedButton3;
+    SpeedButton* BitBtn_OK;
+    SpeedButton* BitBtn_Apply;
+    SpeedButton* BitBtn_Cancel;
+    Label* Label2;
+    RadioButton* RadioButton1;
+    RadioButton* RadioButton2;
+    ListBox* ListPath;
+    SpeedButton* BitBtn1;  // keeps the pause image
+    SpeedButton* BitBtn2;  // keeps the play image
+    TMediaPlayerX* Mp1;
+    Label* lbLoadmedia;
+    Timer* Timer1;
+    TScreenSaver* ScreenSaver1;
+
+    // Playback state (IsPlaying, CurrentIndex, SavedPosition, SavedFileName, ResumePending).
+    PlaybackState& State() { return controller_.State; }
+    int StartCursorX = 0;
+    int StartCursorY = 0;
+
+    // Start-up and close.
+    void FormCreate();
+    void FormCloseQuery(bool& canClose);
+    void InstallScrClick();
+    void LaunchInstallScreenSaver(const std::string& path);
+    static int SetProcessPriority(int level);
+
+    // Settings and playlist files.
+    void LoadPlaylist();
+    void LoadSettings();
+    void SaveSettings();
+    void SaveResumeRecord();
+    void AddToPlaylist(const std::wstring& path);
+
+    // Playback controller and input.
+    void PlayClick() { controller_.PlayClick(); }
+    void StopClick() { controller_.StopClick(); }
+    void mp1EndOfStream() { controller_.EndOfStream(); }
+    void Timer1Timer() { controller_.TimerTick(); }
+    void SeekBy(int seconds) { controller_.SeekBy(seconds); }
+    void pgb1MouseDown(MouseButton button, ShiftState shift, int x, int y);
+    void MuteWaveClick();
+    void FormKeyDown(WORD& key, ShiftState shift);
+    void FormMouseMove(ShiftState shift, int x, int y);
+    void Panel_barMouseMove(ShiftState shift, int x, int y);
+    void FormMouseWheel(ShiftState shift, int delta, bool& handled);
+    void WaitPumpingMessages(unsigned ms);
+
+    // Configuration panel.
+    void ListFileClick();
+    void ApplyLanguage(Language language);
+    void BitBtn_ApplyClick();
+    void BitBtn_OKClick();
+    void BitBtn_CancelClick();
+
+    // The host shows the panel only in configuration mode.
+    bool ConfigurationMode() const { return PanelSetup->Visible(); }
+
+private:
+    void BuildLayout();
+    void BindEvents();
+    void ApplyInitialCaptions();
+    void ApplyCaptions(const PanelCaptions& captions);
+    // Asks the window to close, as every input that ends a run does.
+    void EndRun();
+
+    // The controller's view of the player and of this window.
+    class PlayerPort : public PlaybackPlayer {
+    public:
+        explicit PlayerPort(TFormMain& f) : f_(f) {}
+        void Open(const std::wstring& path) override { f_.Mp1->Open(path); }
+        void Stop() override { f_.Mp1->Stop(); }
+        void Pause() override { f_.Mp1->Pause(); }
+        double CurrentPosition() override { return f_.Mp1->CurrentPosition(); }
+        void SetCurrentPosition(double s) override { f_.Mp1->SetCurrentPosition(s); }
+        double Duration() override { return f_.Mp1->Duration(); }
+        void SetVisible(bool visible) override { f_.Mp1->SetVisible(visible); }
+
+    private:
+        TFormMain& f_;
+    };
+    class ViewPort : public PlaybackView {
+    public:
+        explicit ViewPort(TFormMain& f) : f_(f) {}
+        int PlaylistCount() override { return f_.ListPath->Count(); }
+        std::wstring PlaylistPath(int index) override { return f_.ListPath->Item(index); }
+        bool FileExists(const std::wstring& path) override;
+        bool ConfigurationMode() override { return f_.ConfigurationMode(); }
+        void ShowPauseImage(bool pauseImage) override;
+        void AttachPlayerToPreview() override;
+        void WaitPumpingMessages(unsigned ms) override { f_.WaitPumpingMessages(ms); }
+        void ProcessMessages() override;
+        void RepaintWindow() override { f_.Repaint(); }
+        int ProgressMax() override { return f_.pgb1->Max(); }
+        void SetProgressMax(int max) override { f_.pgb1->SetMax(max); }
+        int ProgressPosition() override { return f_.pgb1->Position(); }
+        void SetProgressPosition(int position) override { f_.pgb1->SetPosition(position); }
+        int ProgressWidth() override { return f_.pgb1->Width(); }
+
+    private:
+        TFormMain& f_;
+    };
+
+    PlayerPort playerPort_{*this};
+    ViewPort viewPort_{*this};
+    PlaybackController controller_;
+};
+
+}  // namespace kv

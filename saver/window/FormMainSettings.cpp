@@ -1,0 +1,66 @@
+// The main window's settings file and playlist file.
+#include "framework/Text.h"
+#include "saver/window/FormMain.h"
+#include "saver/window/PlaylistText.h"
+#include "saver/window/SettingsFiles.h"
+
+namespace kv {
+
+void TFormMain::AddToPlaylist(const std::wstring& path) {
+    ListPath->Add(path);
+    ListFile->Add(DisplayName(path));
+}
+
+void TFormMain::LoadPlaylist() {
+    auto lines = ReadPlaylistFile(PlaylistFilePath());
+    if (!lines) return;
+    ListPath->BeginUpdate();
+    ListFile->BeginUpdate();
+    for (const std::string& line : *lines) ListPath->Add(AnsiToWide(line));
+    for (int i = 0, n = ListPath->Count(); i < n; ++i) ListFile->Add(DisplayName(ListPath->Item(i)));
+    ListFile->EndUpdate();
+    ListPath->EndUpdate();
+}
+
+void TFormMain::LoadSettings() {
+    IniFile ini(SettingsIniPath());
+    if (!ini.Exists()) return;
+    // Setting a box runs its click handler when the state changes: a true value mutes the player.
+    MuteWave->SetChecked(ini.ReadBool("SOUND", "MUTEWAVE", false));
+    State().CurrentIndex = ini.ReadInteger("MEDIA", "FILEPOSITION", 0);
+    State().SavedPosition = ini.ReadFloat("MEDIA", "CURRENTPOSITION", 0);
+    Continue->SetChecked(ini.ReadBool("MEDIA", "CONTINUE", false));
+    State().SavedFileName = AnsiToWide(ini.ReadString("MEDIA", "FILENAME"));
+    if (ini.ReadInteger("Option", "Language", 1) == 0)
+        RadioButton1->SetChecked(true);
+    else
+        RadioButton2->SetChecked(true);
+    if (State().CurrentIndex < 0 || State().CurrentIndex > ListPath->Count() - 1) State().CurrentIndex = 0;
+}
+
+void TFormMain::SaveSettings() {
+    // Save and Apply report nothing; the first failure skips the rest.
+    try {
+        std::vector<std::string> entries;
+        for (int i = 0, n = ListPath->Count(); i < n; ++i) entries.push_back(WideToAnsi(ListPath->Item(i)));
+        WritePlaylistFile(PlaylistFilePath(), entries);
+        IniFile ini(SettingsIniPath());
+        ini.WriteBool("SOUND", "MUTEWAVE", MuteWave->Checked());
+        ini.WriteBool("MEDIA", "CONTINUE", Continue->Checked());
+        ini.WriteInteger("Option", "Language", RadioButton2->Checked() ? 1 : 0);
+        ini.Flush();
+    } catch (...) {
+    }
+}
+
+void TFormMain::SaveResumeRecord() {
+    if (!Mp1->Visible()) return;
+    IniFile ini(SettingsIniPath());
+    if (!ini.Exists()) return;
+    ini.WriteInteger("MEDIA", "FILEPOSITION", State().CurrentIndex);
+    ini.WriteFloat("MEDIA", "CURRENTPOSITION", Mp1->CurrentPosition());
+    ini.WriteString("MEDIA", "FILENAME", WideToAnsi(Mp1->FileName()));
+    ini.Flush();
+}
+
+}  // namespace kv
