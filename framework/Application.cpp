@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "framework/ErrorText.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -70,13 +72,10 @@ void TApplication::Run() {
 }
 
 void TApplication::Shutdown() {
-    Form* main = mainForm_;
-    mainForm_ = nullptr;
-    delete main;
-    if (handle_) {
-        DestroyWindow(handle_);
-        handle_ = nullptr;
-    }
+    // The components' teardown runs (the screen saver host restores the cursor and the
+    // Display Properties window); the top-level windows go with the process. Destroying
+    // a shown top-level window would wait for a window manager's answer under X.
+    if (Form* main = std::exchange(mainForm_, nullptr)) main->ReleaseComponents();
 }
 
 void TApplication::Terminate() {

@@ -30,7 +30,8 @@ public:
     Form* MainForm() const { return mainForm_; }
     // Shows the main form and handles messages until a quit request arrives.
     void Run();
-    // Frees the forms (which runs the teardown of their components).
+    // Ends the run: the main form's components are freed (their teardown runs); the
+    // windows themselves are left to the end of the process.
     void Shutdown();
 
     // Dispatches every message already in the queue. A quit request ends the run.
@@ -42,6 +43,8 @@ public:
     // Asks the run to end; the request stays even when another loop takes the quit message.
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // Starts afresh after a run ended; for tests that run several in one process.
+    void ResetTerminated() { terminated_ = false; }
     // Called when a WM_QUIT was taken off the queue by any loop.
     void QuitReceived() { terminated_ = true; }
 

@@ -21,6 +21,8 @@ public:
 
     // After-load notification: the owner's stored layout is in place.
     virtual void Loaded() {}
+    // Frees what this component owns now, ahead of its own destruction.
+    void ReleaseComponents() { DestroyComponents(); }
 
 protected:
     // Frees the owned components, last created first.
