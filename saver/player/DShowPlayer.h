@@ -1,0 +1,88 @@
+#pragma once
+// Plays one video file at a time through a DirectShow filter graph, drawn inside a window
+// the caller owns. No UI of its own; every call on the GUI thread of that window, in a
+// single-threaded apartment the caller has entered.
+#include <windows.h>
+#include <dshow.h>
+
+#include <string>
+
+#include "framework/Scoped.h"
+#include "saver/player/EndWatch.h"
+#include "saver/player/PictureFit.h"
+
+namespace kv {
+
+class DShowPlayer {
+public:
+    static constexpr UINT kGraphEventMessage = WM_APP + 1;  // posted to videoWindow
+    // Longest wait for a new graph to start playing before the file counts as unplayable.
+    static constexpr DWORD kStartTimeoutMs = 5000;
+
+    // videoWindow: the control's own window. The picture is drawn inside it; graph events are
+    // posted to it; the video window's mouse and key messages are routed to it (message drain).
+    explicit DShowPlayer(HWND videoWindow);
+    ~DShowPlayer();
+    DShowPlayer(const DShowPlayer&) = delete;
+    DShowPlayer& operator=(const DShowPlayer&) = delete;
+
+    // Stops and releases the previous graph, builds one for path and starts playing it.
+    // Throws kv::Exception when the file is missing or cannot be played; nothing is open then.
+    void Open(const std::wstring& path);
+    void Play();   // resumes after Pause or Stop
+    void Stop();
+    void Pause();  // CurrentPosition keeps its value
+    void Close();  // releases the graph; FileName and Mute stay
+
+    double CurrentPosition() const;          // seconds from start; 0 when nothing open
+    void SetCurrentPosition(double seconds); // seek; 0 rewinds; ignored when nothing open
+    double Duration() const;                 // seconds; 0 when nothing open
+    const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
+
+    void SetMute(bool mute);  // applies now and to every later file
+    bool Mute() const { return mute_; }
+
+    // On kGraphEventMessage: drains the graph's events; true when the file has ended (once).
+    bool HandleGraphEvent();
+    // Call every ~100 ms; true once when playback has stood at the end for over a second
+    // without the graph saying so.
+    bool CheckStalledEnd(unsigned long nowMs);
+
+    // New client size of videoWindow: the picture keeps its aspect ratio, centred.
+    void Resize(int clientWidth, int clientHeight);
+    // Fills the part of videoWindow's client area the picture does not cover with black.
+    void PaintBackground(HDC dc) const;
+
+    bool IsOpen() const { return bool(control_); }
+    bool HasVideo() const { return bool(videoWindow_); }
+    bool HasAudio() const { return bool(audio_); }
+    // Where the picture sits in videoWindow's client area (the whole area without video).
+    PictureRect PictureArea() const { return picture_; }
+
+private:
+    void Build(const std::wstring& path);
+    void AttachVideo();
+    void WaitUntilStarted();
+    void ApplyVolume();
+    void PlaceVideo();
+
+    HWND window_;
+    std::wstring fileName_;
+    bool mute_ = false;
+    bool playing_ = false;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    int videoWidth_ = 0;
+    int videoHeight_ = 0;
+    PictureRect picture_;
+    EndWatch endWatch_;
+
+    ComPtr<IGraphBuilder> graph_;
+    ComPtr<IMediaControl> control_;
+    ComPtr<IMediaEventEx> events_;
+    ComPtr<IMediaSeeking> seeking_;
+    ComPtr<IVideoWindow> videoWindow_;  // only when a picture is rendered
+    ComPtr<IBasicAudio> audio_;         // only when a sound stream is rendered
+};
+
+}  // namespace kv

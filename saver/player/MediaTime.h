@@ -1,0 +1,13 @@
+#pragma once
+// Media time of the filter graph (100-nanosecond units) and the seconds the callers use.
+#include <cstdint>
+
+namespace kv {
+
+constexpr double kMediaUnitsPerSecond = 10'000'000.0;
+
+double SecondsFromMediaTime(std::int64_t units);
+// Rounded to the nearest unit; negative and not-a-number targets become 0, huge ones saturate.
+std::int64_t MediaTimeFromSeconds(double seconds);
+
+}  // namespace kv

@@ -1,0 +1,272 @@
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "framework/Exception.h"
+#include "tests/win/player/PlayerHarness.h"
+
+namespace kv::test {
+namespace {
+
+// The lengths the demuxers report: AVI exact; ASF adds up to an audio packet; an MPEG program
+// stream stores no length, so its demuxer estimates it from the timestamps, up to two frames short.
+constexpr double kLengthTolerance = 0.1;
+
+struct Kind {
+    const wchar_t* file;
+    Colour colour;
+};
+
+std::string PrintKind(const testing::TestParamInfo<Kind>& info) {
+    std::string name;
+    for (const wchar_t* p = info.param.file; *p; ++p)
+        if (iswalnum(*p)) name += char(*p);
+    return name;
+}
+
+class EveryClipKind : public testing::TestWithParam<Kind> {};
+
+TEST_P(EveryClipKind, OpensPlaysByItselfShowsItsColourAndEndsOnce) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    std::wstring path = Clip(GetParam().file);
+    player.Open(path);
+    ASSERT_TRUE(player.IsOpen());
+    EXPECT_TRUE(player.HasVideo());
+    EXPECT_EQ(player.FileName(), path);
+    EXPECT_NEAR(player.Duration(), 3.0, kLengthTolerance);
+
+    ASSERT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() > 0.5; }, 3000))
+        << "position " << player.CurrentPosition();
+    Colour seen = DominantColour(h.PictureOnScreen());
+    EXPECT_EQ(seen, GetParam().colour) << ColourName(seen);
+
+    // Near the end, then the end arrives once.
+    player.SetCurrentPosition(2.0);
+    EXPECT_NEAR(player.CurrentPosition(), 2.0, 0.25);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.Ends() > 0; }, 4000));
+    h.Pump(1500);
+    EXPECT_EQ(h.Ends(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Player, EveryClipKind,
+                         testing::Values(Kind{L"clip.mpg", Colour::Red},
+                                         Kind{L"clip.avi", Colour::Green},
+                                         Kind{L"clip.wmv", Colour::Blue},
+                                         Kind{L"clip.dat", Colour::Yellow}),
+                         PrintKind);
+
+TEST(Player, PlaysToTheNaturalEndAndReportsItOnce) {
+    PlayerHarness h;
+    h.Player().Open(Clip(L"clip.mpg"));
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(h.PumpUntil([&] { return h.Ends() > 0; }, 6000));
+    DWORD took = GetTickCount() - start;
+    EXPECT_GT(took, 2500u);
+    h.Pump(1500);
+    EXPECT_EQ(h.Ends(), 1);
+    std::printf("natural end after %lu ms\n", took);
+}
+
+TEST(Player, PauseKeepsThePositionAndPlayResumes) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    player.Open(Clip(L"ten.mpg"));
+    h.Pump(800);
+    player.Pause();
+    double paused = player.CurrentPosition();
+    EXPECT_GT(paused, 0.3);
+    h.Pump(600);
+    EXPECT_NEAR(player.CurrentPosition(), paused, 0.01);
+    player.Play();
+    h.Pump(600);
+    EXPECT_GT(player.CurrentPosition(), paused + 0.3);
+}
+
+TEST(Player, SeeksForwardAndRewindsWhilePlayingAndPaused) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    player.Open(Clip(L"ten.mpg"));
+    h.Pump(300);
+    player.SetCurrentPosition(7.0);
+    EXPECT_NEAR(player.CurrentPosition(), 7.0, 0.2);
+    h.Pump(500);
+    EXPECT_GT(player.CurrentPosition(), 7.2);
+    player.SetCurrentPosition(0);
+    EXPECT_LT(player.CurrentPosition(), 0.2);
+    player.Pause();
+    player.SetCurrentPosition(4.5);
+    h.Pump(300);
+    EXPECT_NEAR(player.CurrentPosition(), 4.5, 0.01);
+    EXPECT_EQ(h.Ends(), 0);
+}
+
+TEST(Player, TheLongClipKnowsItsLength) {
+    PlayerHarness h;
+    h.Player().Open(Clip(L"long.mpg"));
+    EXPECT_NEAR(h.Player().Duration(), 100.0, 0.5);
+    h.Player().Open(Clip(L"ten.mpg"));
+    EXPECT_NEAR(h.Player().Duration(), 10.0, kLengthTolerance);
+}
+
+TEST(Player, FileNameIsTheTextGivenToOpenEvenWhenItFails) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    EXPECT_EQ(player.FileName(), L"");
+    std::wstring path = Clip(L"clip.mpg");
+    // Same file, different spelling: the text comes back as given.
+    for (wchar_t& c : path) c = wchar_t(towupper(c));
+    player.Open(path);
+    EXPECT_EQ(player.FileName(), path);
+    std::wstring missing = Clip(L"Missing File.mpg");
+    EXPECT_THROW(player.Open(missing), Exception);
+    EXPECT_EQ(player.FileName(), missing);
+    EXPECT_FALSE(player.IsOpen());
+    EXPECT_EQ(player.Duration(), 0);
+}
+
+TEST(Player, PlaysAFileWhoseNameIsNotAscii) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring path = std::wstring(temp) + L"\u0e20\u0e32\u0e1e\u0e22\u0e19\u0e15\u0e23\u0e4c.mpg";
+    ASSERT_TRUE(CopyFileW(Clip(L"clip.mpg").c_str(), path.c_str(), FALSE));
+    {
+        PlayerHarness h;
+        h.Player().Open(path);
+        EXPECT_EQ(h.Player().FileName(), path);
+        EXPECT_TRUE(h.PumpUntil([&] { return h.Player().CurrentPosition() > 0.2; }, 3000));
+    }
+    DeleteFileW(path.c_str());
+}
+
+TEST(Player, MuteSetBeforeTheNextOpenAppliesToIt) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    player.SetMute(true);  // nothing open: only remembered
+    EXPECT_TRUE(player.Mute());
+    player.Open(Clip(L"clip.mpg"));
+    EXPECT_TRUE(player.Mute());
+    player.SetMute(false);
+    player.SetMute(true);
+    player.Open(Clip(L"clip.avi"));
+    EXPECT_TRUE(player.Mute());
+    std::printf("graph has audio: %s\n", player.HasAudio() ? "yes" : "no");
+}
+
+TEST(Player, FilesThatAreNotVideoRaiseWithoutHanging) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    for (const wchar_t* name : {L"junk.avi", L"truncated.mpg", L"empty.avi", L"notvideo.mpg",
+                                L"no such file.mpg", L""}) {
+        DWORD start = GetTickCount();
+        std::string message;
+        try {
+            player.Open(Clip(name));
+        } catch (const Exception& e) {
+            message = e.Message();
+        }
+        DWORD took = GetTickCount() - start;
+        std::printf("%ls: %lu ms: %s\n", name, took, message.c_str());
+        EXPECT_FALSE(message.empty()) << name;
+        EXPECT_EQ(message.find("0x"), std::string::npos) << "a description, not a code: " << message;
+        EXPECT_FALSE(player.IsOpen()) << name;
+        EXPECT_LT(took, DShowPlayer::kStartTimeoutMs + 1000) << name;
+        EXPECT_EQ(player.CurrentPosition(), 0);
+    }
+    // The player is still good for the next file.
+    player.Open(Clip(L"clip.mpg"));
+    EXPECT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() > 0.2; }, 3000));
+}
+
+TEST(Player, NothingOpenIsHarmless) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    EXPECT_FALSE(player.IsOpen());
+    player.Stop();
+    player.Pause();
+    player.Play();
+    player.SetCurrentPosition(5);
+    EXPECT_EQ(player.CurrentPosition(), 0);
+    EXPECT_EQ(player.Duration(), 0);
+    EXPECT_FALSE(player.HandleGraphEvent());
+    EXPECT_FALSE(player.CheckStalledEnd(GetTickCount()));
+}
+
+TEST(Player, AWideClipIsLetterboxedInAFourByThreeControl) {
+    PlayerHarness h(400, 300);
+    h.Player().Open(Clip(L"wide.mpg"));
+    h.Pump(300);
+    PictureRect expected{0, 37, 400, 225};
+    EXPECT_EQ(h.Player().PictureArea(), expected);
+    HWND video = h.VideoChild();
+    ASSERT_TRUE(video);
+    RECT r;
+    GetWindowRect(video, &r);
+    MapWindowPoints(nullptr, h.Window(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 37);
+    EXPECT_EQ(r.right, 400);
+    EXPECT_EQ(r.bottom, 262);
+    // The bars are black, the picture red.
+    RECT top{0, 0, 400, 30};
+    MapWindowPoints(h.Window(), nullptr, reinterpret_cast<POINT*>(&top), 2);
+    h.Pump(500);
+    EXPECT_EQ(DominantColour(top), Colour::Black);
+    EXPECT_EQ(DominantColour(h.PictureOnScreen()), Colour::Red);
+
+    // A new size of the control keeps the shape.
+    SetWindowPos(h.Window(), nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(h.Window(), &client);
+    PictureRect fitted = h.Player().PictureArea();
+    EXPECT_EQ(fitted.width, client.right);
+    EXPECT_NEAR(fitted.height, client.right * 9 / 16, 1);
+}
+
+TEST(Player, MouseAndKeysOverThePictureReachTheControlWindow) {
+    PlayerHarness h;
+    h.Player().Open(Clip(L"ten.mpg"));
+    h.Pump(300);
+    HWND video = h.VideoChild();
+    ASSERT_TRUE(video);
+    RECT r;
+    GetWindowRect(video, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_EQ(WindowFromPoint(centre), video);
+
+    SetCursorPos(centre.x - 20, centre.y - 20);
+    h.Pump(100);
+    int before = h.MouseMoves();
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = 7;
+    move.mi.dy = 5;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ASSERT_EQ(SendInput(1, &move, sizeof(move)), 1u);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.MouseMoves() > before; }, 2000));
+
+    int keys = h.KeyDowns();
+    PostMessageW(video, WM_KEYDOWN, VK_NUMPAD5, 0);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.KeyDowns() > keys; }, 1000));
+}
+
+TEST(Player, ReopeningAndDestroyingWhilePlayingLeaveNoGraphBehind) {
+    for (int i = 0; i < 3; ++i) {
+        PlayerHarness h;
+        h.Player().Open(Clip(L"clip.mpg"));
+        h.Pump(150);
+        h.Player().Open(Clip(L"clip.wmv"));
+        h.Pump(150);
+        h.Player().Close();
+        EXPECT_FALSE(h.Player().IsOpen());
+        EXPECT_FALSE(h.VideoChild());
+        h.Player().Open(Clip(L"clip.avi"));
+        h.Pump(150);
+    }
+}
+
+}  // namespace
+}  // namespace kv::test
