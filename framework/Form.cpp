@@ -149,6 +149,8 @@ void Form::VisibleChanged() {
         ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
     else
         ShowWindow(hwnd_, child ? SW_SHOWNA : SW_SHOWNORMAL);
+    // The show itself may have made the window a child of another (a hook that embeds it).
+    child = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
     if (!child && IsWindowVisible(hwnd_)) {
         if (formStyle_ == FormStyle::StayOnTop) SetFormStyle(formStyle_);
         SetForegroundWindow(hwnd_);

@@ -1,0 +1,280 @@
+#include "saver/host/ScreenSaver.h"
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/Scoped.h"
+#include "framework/StdControls.h"
+#include "framework/Text.h"
+#include "saver/host/RunMode.h"
+
+namespace kv {
+namespace {
+
+constexpr char kDisplayPropertiesTitle[] = "Display Properties";
+constexpr char kDefaultMessage[] = "This screen saver has no options that you can set.";
+constexpr wchar_t kMessageTitle[] = L"Information";
+constexpr wchar_t kHookProperty[] = L"kv.screensaver";
+constexpr UINT kSpiSetScreenSaverRunning = 97;
+constexpr UINT kSystemDirectorySize = 260;
+constexpr int kPreviewWidth = 152;
+constexpr int kPreviewHeight = 112;
+constexpr int kOffScreenMargin = 100;
+
+using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
+using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
+
+// The form the handlers act on: the owner of the last constructed instance.
+Form* OwnerForm = nullptr;
+
+HWND FindDisplayProperties() { return FindWindowA(nullptr, kDisplayPropertiesTitle); }
+
+HWND HandleFrom(int64_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); }
+
+std::string UpperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// A file of the system directory by full path, so that no other folder can supply it.
+std::string SystemFilePath(const char* fileName) {
+    char folder[kSystemDirectorySize] = {};
+    UINT length = GetSystemDirectoryA(folder, kSystemDirectorySize);
+    std::string path = length < kSystemDirectorySize ? std::string(folder, length) : std::string();
+    if (!path.empty() && path.back() != '\\') path += '\\';
+    return path + fileName;
+}
+
+// Through a plain function pointer type, which any other function pointer type converts from.
+template <typename Fn>
+Fn EntryPoint(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+void SetScreenSaverRunning(bool running) {
+    UINT previous = 0;
+    SystemParametersInfoA(kSpiSetScreenSaverRunning, running ? 1 : 0, &previous, 0);
+}
+
+// "ScreenSaveUsePassword" under HKCU\Control Panel\Desktop. A missing key or value, or one
+// that is not a 32-bit integer, asks for no password.
+bool PasswordWanted() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return false;
+    ScopedKey key(opened);
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(key.Get(), "ScreenSaveUsePassword", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS)
+        return false;
+    return type == REG_DWORD && size == sizeof value && value != 0;
+}
+
+void DisableAndRaiseDisplayProperties() {
+    if (HWND properties = FindDisplayProperties()) {
+        EnableWindow(properties, FALSE);
+        SetForegroundWindow(properties);
+    }
+}
+
+}  // namespace
+
+TScreenSaver::TScreenSaver(Component* owner, std::string name)
+    : Component(owner, std::move(name)), configurationBoxMessage_(kDefaultMessage) {
+    OwnerForm = dynamic_cast<Form*>(owner);
+    form_ = OwnerForm;
+    if (Designing()) {
+        if (!OwnerForm)
+            throw TFormNotOwner("The TScreenSaver Component does not appear to be on a TForm. What are you trying to do?");
+        int count = 0;
+        for (Component* c : owner->Components())
+            if (dynamic_cast<TScreenSaver*>(c)) ++count;
+        if (count > 1) throw TDuplicateComponent("Why would you want more than 1 TScreenSaver component on a Form?");
+    }
+}
+
+TScreenSaver::~TScreenSaver() {
+    if (!Designing()) {
+        if (RunModeLetter() == "C")
+            if (HWND properties = FindDisplayProperties()) EnableWindow(properties, TRUE);
+        if (systemKeysDisabled_) SetScreenSaverRunning(false);
+        if (autoMouseHide_) ShowCursor(TRUE);
+        UnhookOwnerWindow();
+    }
+    // The form outlives none of its components; forget it with the last one that named it.
+    if (OwnerForm == form_) OwnerForm = nullptr;
+}
+
+std::string TScreenSaver::RunModeLetter() const { return kv::RunModeLetter(Application.ParamStr(1)); }
+
+void TScreenSaver::ExecuteRunMode() {
+    const std::string letter = RunModeLetter();
+    if (letter == "P")
+        EmbedInPreview();
+    else if (letter == "S")
+        StartSaver();
+    else if (letter == "A")
+        ChangePassword();
+    else
+        ShowConfiguration();
+}
+
+void TScreenSaver::OwnerLoaded() {
+    Component::Loaded();
+    bool panelOnForm = false;
+    if (OwnerForm && configurationBoxPanel_)
+        for (Component* c : OwnerForm->Components())
+            if (dynamic_cast<Panel*>(c) == configurationBoxPanel_) panelOnForm = true;
+    if (!panelOnForm) {
+        configurationBoxStyle_ = cbsMessageDlg;
+        configurationBoxPanel_ = nullptr;
+    }
+    if (Designing()) return;
+    // The preview embedding needs the window the Display control panel sees: wait for the show.
+    if (RunModeLetter() == "P")
+        HookOwnerWindow();
+    else if (autoEnable_)
+        ExecuteRunMode();
+}
+
+void TScreenSaver::EmbedInPreview() {
+    if (!previewWindow_ || !OwnerForm) return;
+    if (HWND application = Application.Handle()) ShowWindow(application, SW_HIDE);
+    HWND main = OwnerForm->Handle();
+    auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
+    // A number that names no window would leave a disabled window nobody can reach.
+    if (!argument || !main || !IsWindow(HandleFrom(*argument))) return;
+    HWND preview = HandleFrom(*argument);
+
+    if (HWND properties = FindDisplayProperties()) SetForegroundWindow(properties);
+    SetWindowLongPtrW(main, GWL_STYLE, GetWindowLongPtrW(preview, GWL_STYLE) | WS_DISABLED);
+    SetWindowLongPtrW(main, GWL_EXSTYLE, GetWindowLongPtrW(preview, GWL_EXSTYLE));
+    ::SetParent(main, preview);
+    if (autoMaximize_)
+        OwnerForm->SetBounds(OwnerForm->Left(), OwnerForm->Top(), GetSystemMetrics(SM_CXSCREEN),
+                             GetSystemMetrics(SM_CYSCREEN));
+    OwnerForm->ScaleBy(kPreviewWidth, OwnerForm->Width());
+    OwnerForm->SetBounds(0, 0, kPreviewWidth, kPreviewHeight);
+}
+
+void TScreenSaver::ShowConfiguration() {
+    if (!configurationBox_ || !OwnerForm) return;
+    const bool fromDisplayProperties = RunModeLetter() == "C";
+    Panel* panel = configurationBoxPanel_;
+    if (configurationBoxStyle_ == cbsPanel && panel) {
+        // Only plain panels: other panel kinds (the gradient panels) stay as they are.
+        for (Component* c : OwnerForm->Components())
+            if (auto* other = dynamic_cast<Panel*>(c); other && other->Name() != panel->Name()) other->Hide();
+        panel->Show();
+        panel->SetBounds(0, 0, panel->Width(), panel->Height());
+        panel->BringToFront();
+        OwnerForm->SetWindowState(WindowState::Normal);
+        OwnerForm->SetClientSize(panel->Width(), panel->Height());
+        OwnerForm->SetBorderStyle(BorderStyle::Dialog);
+        OwnerForm->SetPosition(FormPosition::ScreenCenter);
+        if (fromDisplayProperties) DisableAndRaiseDisplayProperties();
+        return;
+    }
+
+    if (fromDisplayProperties) DisableAndRaiseDisplayProperties();
+    if (OwnerForm->GetWindowState() != WindowState::Normal) OwnerForm->SetWindowState(WindowState::Normal);
+    OwnerForm->SetLeft(-OwnerForm->Width() - kOffScreenMargin);
+    MessageBoxW(Application.Handle(), Widen(configurationBoxMessage_).c_str(), kMessageTitle,
+                MB_OK | MB_ICONINFORMATION);
+    if (HWND properties = FindDisplayProperties()) SetForegroundWindow(properties);
+    Application.Terminate();
+}
+
+void TScreenSaver::ChangePassword() {
+    if (!passwordSetting_) return;
+    auto argument = ParseWindowHandleArgument(UpperAscii(Application.ParamStr(2)));
+    if (!argument) return;
+    ScopedLibrary mpr(LoadLibraryA(SystemFilePath("MPR.DLL").c_str()));
+    if (!mpr) return;
+    if (auto change = EntryPoint<PwdChangePasswordFn>(mpr.Get(), "PwdChangePasswordA"))
+        change("SCRSAVE", HandleFrom(*argument), 0, 0);
+    mpr.Reset();
+    Application.Terminate();
+}
+
+void TScreenSaver::StartSaver() {
+    if (!mainScreenSaver_ || !OwnerForm) return;
+    // No taskbar entry while the saver runs.
+    if (HWND application = Application.Handle()) ShowWindow(application, SW_HIDE);
+    if (systemKeysDisabled_) SetScreenSaverRunning(true);
+    if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
+    if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
+    if (autoOnTop_) OwnerForm->SetFormStyle(FormStyle::StayOnTop);
+    if (autoMouseHide_) ShowCursor(FALSE);
+}
+
+bool TScreenSaver::VerifyPassword() {
+    HWND foreground = GetForegroundWindow();
+    if (autoMouseHide_) ShowCursor(TRUE);
+    if (RunModeLetter() != "S") return true;
+    if (!PasswordWanted()) return true;
+    ScopedLibrary library(LoadLibraryA(SystemFilePath("PASSWORD.CPL").c_str()));
+    if (!library) return true;
+    // A library without the check is treated like a missing library.
+    auto verify = EntryPoint<VerifyScreenSavePwdFn>(library.Get(), "VerifyScreenSavePwd");
+    if (!verify) return true;
+    const bool allowed = verify(foreground) != FALSE;
+    if (!allowed && autoMouseHide_) ShowCursor(FALSE);
+    return allowed;
+}
+
+HWND TScreenSaver::OwnerHandle() const {
+    auto* window = dynamic_cast<WinControl*>(Owner());
+    return window ? window->Handle() : nullptr;
+}
+
+void TScreenSaver::HookOwnerWindow() {
+    HWND hwnd = OwnerHandle();
+    // Hooking twice would make the saved procedure our own and loop forever.
+    if (!hwnd || hookedWindow_) return;
+    oldWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    SetPropW(hwnd, kHookProperty, this);
+    hookedWindow_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TScreenSaver::HookProc));
+}
+
+LRESULT CALLBACK TScreenSaver::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<TScreenSaver*>(GetPropW(hwnd, kHookProperty));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // The window goes before the component: step out of its chain while it still exists.
+        WNDPROC previous = self->oldWindowProc_;
+        self->UnhookOwnerWindow();
+        return CallWindowProcW(previous, hwnd, msg, wp, lp);
+    }
+    WindowMessage message{msg, wp, lp, 0};
+    self->OwnerWindowProc(message);
+    return message.result;
+}
+
+void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
+    if (!hookedWindow_ || !oldWindowProc_) return;
+    // Reparenting hides and shows the window again; that inner show must not embed once more.
+    if (message.msg == WM_SHOWWINDOW && message.wParam != 0 && autoEnable_ && !runningFromHook_) {
+        runningFromHook_ = true;
+        try {
+            ExecuteRunMode();
+        } catch (...) {
+            // Nothing may cross the window procedure; the host reports no failures.
+        }
+        runningFromHook_ = false;
+    }
+    message.result = CallWindowProcW(oldWindowProc_, hookedWindow_, message.msg, message.wParam, message.lParam);
+}
+
+void TScreenSaver::UnhookOwnerWindow() {
+    if (hookedWindow_ && IsWindow(hookedWindow_)) {
+        if (oldWindowProc_)
+            SetWindowLongPtrW(hookedWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc_));
+        RemovePropW(hookedWindow_, kHookProperty);
+    }
+    oldWindowProc_ = nullptr;
+    hookedWindow_ = nullptr;
+}
+
+}  // namespace kv

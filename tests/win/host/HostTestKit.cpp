@@ -1,0 +1,316 @@
+#include "tests/win/host/HostTestKit.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "framework/Application.h"
+
+namespace kv::test {
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+std::wstring StandInsFolder() {
+    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR;
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path + L"\\";
+}
+
+BOOL CALLBACK FindStaticText(HWND child, LPARAM found) {
+    wchar_t className[32] = {}, text[512] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Static") == 0 && GetWindowTextW(child, text, 512) > 0) {
+        *reinterpret_cast<std::wstring*>(found) = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// ---- the form ----
+
+ControlArgs Layout(const std::string& name, WinControl* parent, int left, int top, int width, int height, bool visible) {
+    ControlArgs args;
+    args.name = name;
+    args.parent = parent;
+    args.left = left;
+    args.top = top;
+    args.width = width;
+    args.height = height;
+    args.visible = visible;
+    return args;
+}
+
+void SaverForm::Create(const std::vector<std::string>& arguments, const std::function<void(SaverForm&)>& adjust) {
+    std::vector<std::string> commandLine{"KINOVELA.SCR"};
+    commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
+    Application.SetArguments(commandLine);
+
+    form = new Form(nullptr, FormArgs{.name = "FormMain", .caption = "KINOVELA", .clientWidth = 417, .clientHeight = 368});
+    panel1 = new Panel(form, Layout("Panel1", form, 0, 0, 417, 368));
+    gradient = new OtherPanel(form, Layout("GradientPanel1", form, 0, 0, 100, 20));
+    panelSetup = new Panel(form, Layout("PanelSetup", form, 8, 12, 417, 345, false));
+    ControlArgs saveArgs = Layout("Save", panelSetup, 200, 300, 80, 24);
+    saveArgs.caption = "Save";
+    save = new Button(form, saveArgs);
+    saver = new TScreenSaver(form, "ScreenSaver1");
+    saver->SetConfigurationBoxStyle(cbsPanel);
+    saver->SetConfigurationBoxPanel(panelSetup);
+    saver->SetSystemKeysDisabled(false);
+    if (adjust) adjust(*this);
+    form->AfterConstruction();
+}
+
+void SaverForm::Destroy() {
+    delete form;
+    form = nullptr;
+    saver = nullptr;
+}
+
+// ---- Display Properties ----
+
+FakeDisplayProperties::FakeDisplayProperties() {
+    static bool registered = false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!registered) {
+        WNDCLASSW window = {};
+        window.lpfnWndProc = Proc;
+        window.hInstance = instance;
+        window.lpszClassName = L"KVTestDisplayProperties";
+        WNDCLASSW preview = {};
+        preview.lpfnWndProc = DefWindowProcW;
+        preview.hInstance = instance;
+        preview.lpszClassName = L"KVTestPreview";
+        registered = RegisterClassW(&window) && RegisterClassW(&preview);
+    }
+    window_ = CreateWindowExW(0, L"KVTestDisplayProperties", L"Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              120, 80, 400, 300, nullptr, nullptr, instance, this);
+    preview_ = CreateWindowExW(0, L"KVTestPreview", L"", WS_CHILD | WS_VISIBLE, 40, 50, 152, 112, window_, nullptr,
+                               instance, nullptr);
+}
+
+FakeDisplayProperties::~FakeDisplayProperties() {
+    if (window_) DestroyWindow(window_);
+}
+
+std::string FakeDisplayProperties::PreviewArgument() const { return HandleArgument(preview_); }
+
+LRESULT CALLBACK FakeDisplayProperties::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<FakeDisplayProperties*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_ENABLE && !wp) ++self->disables_;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// ---- small helpers ----
+
+int CursorCount() {
+    int count = ShowCursor(TRUE);
+    ShowCursor(FALSE);
+    return count - 1;
+}
+
+void SetCursorCount(int count) {
+    int now = CursorCount();
+    while (now < count) now = ShowCursor(TRUE);
+    while (now > count) now = ShowCursor(FALSE);
+}
+
+bool CursorShowing() {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING);
+}
+
+std::string HandleArgument(HWND hwnd) { return std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(hwnd))); }
+
+void PumpMessages(DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                Application.QuitReceived();
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+void ForgetQuitRequest() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Application.ResetTerminated();
+}
+
+std::wstring SystemDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+// ---- message boxes ----
+
+MessageBoxWatcher::MessageBoxWatcher(std::wstring title, HWND watchedWindow, DWORD timeoutMs)
+    : title_(std::move(title)), watched_(watchedWindow), timeoutMs_(timeoutMs) {
+    thread_.Reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() { Answered(); }
+
+bool MessageBoxWatcher::Answered() {
+    stop_ = true;
+    if (thread_) WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
+    return answered_;
+}
+
+DWORD WINAPI MessageBoxWatcher::Run(void* param) {
+    auto* self = static_cast<MessageBoxWatcher*>(param);
+    DWORD start = GetTickCount();
+    while (!self->stop_ && GetTickCount() - start < self->timeoutMs_) {
+        HWND box = FindWindowW(L"#32770", self->title_.c_str());
+        DWORD process = 0;
+        if (box) GetWindowThreadProcessId(box, &process);
+        if (box && process == GetCurrentProcessId()) {
+            Sleep(100);  // let the box finish opening
+            EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&self->text_));
+            self->watchedEnabled_ = self->watched_ && IsWindowEnabled(self->watched_);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            self->answered_ = true;
+            return 0;
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+// ---- registry ----
+
+DesktopValueKeeper::DesktopValueKeeper(std::wstring name) : name_(std::move(name)) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
+    ScopedKey key(opened);
+    DWORD size = 0;
+    if (RegQueryValueExW(key.Get(), name_.c_str(), nullptr, &type_, nullptr, &size) != ERROR_SUCCESS) return;
+    data_.resize(size);
+    existed_ = RegQueryValueExW(key.Get(), name_.c_str(), nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS;
+}
+
+DesktopValueKeeper::~DesktopValueKeeper() {
+    if (existed_)
+        Set(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    else
+        Delete();
+}
+
+void DesktopValueKeeper::Set(DWORD type, const BYTE* data, DWORD size) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    ScopedKey key(created);
+    ASSERT_EQ(RegSetValueExW(key.Get(), name_.c_str(), 0, type, data, size), ERROR_SUCCESS);
+}
+
+void DesktopValueKeeper::SetDword(DWORD value) { Set(REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value); }
+
+void DesktopValueKeeper::SetString(const std::wstring& value) {
+    Set(REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void DesktopValueKeeper::SetBinary(const std::vector<BYTE>& value) {
+    Set(REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
+}
+
+void DesktopValueKeeper::Delete() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    ScopedKey key(opened);
+    RegDeleteValueW(key.Get(), name_.c_str());
+}
+
+// ---- system files ----
+
+SystemFileKeeper::~SystemFileKeeper() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        if (it->content)
+            std::ofstream(std::filesystem::path(it->path), std::ios::binary) << *it->content;
+        else
+            DeleteFileW(it->path.c_str());
+    }
+}
+
+std::wstring SystemFileKeeper::Keep(const std::wstring& name) {
+    std::wstring path = SystemDirectory() + L"\\" + name;
+    for (const Saved& s : saved_)
+        if (s.path == path) return path;
+    saved_.push_back({path, Read(name)});
+    return path;
+}
+
+void SystemFileKeeper::Install(const std::wstring& standIn, const std::wstring& asName) {
+    std::wstring target = Keep(asName);
+    ASSERT_TRUE(CopyFileW((StandInsFolder() + standIn).c_str(), target.c_str(), FALSE))
+        << "stand-in " << std::filesystem::path(standIn).string() << " is not built";
+}
+
+void SystemFileKeeper::Remove(const std::wstring& name) { DeleteFileW(Keep(name).c_str()); }
+
+void SystemFileKeeper::Write(const std::wstring& name, const std::string& content) {
+    std::ofstream(std::filesystem::path(Keep(name)), std::ios::binary) << content;
+}
+
+std::optional<std::string> SystemFileKeeper::Read(const std::wstring& name) const {
+    std::ifstream in(std::filesystem::path(SystemDirectory() + L"\\" + name), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// ---- fixture ----
+
+void HostTest::SetUpTestSuite() {
+    static bool initialized = false;
+    if (initialized) return;
+    Application.Initialize();
+    Application.SetTitle("KINOVELA");
+    initialized = true;
+}
+
+void HostTest::SetUp() {
+    ForgetQuitRequest();
+    ShowWindow(Application.Handle(), SW_SHOWNOACTIVATE);
+    cursorAtStart_ = CursorCount();
+}
+
+void HostTest::TearDown() {
+    for (auto& f : forms_)
+        if (f->form) f->Destroy();
+    forms_.clear();
+    displayProperties_.reset();
+    PumpMessages(20);
+    ForgetQuitRequest();
+    SetCursorCount(cursorAtStart_);
+    ShowWindow(Application.Handle(), SW_SHOWNOACTIVATE);
+}
+
+SaverForm& HostTest::Make(const std::vector<std::string>& arguments, const std::function<void(SaverForm&)>& adjust) {
+    forms_.push_back(std::make_unique<SaverForm>());
+    forms_.back()->Create(arguments, adjust);
+    return *forms_.back();
+}
+
+FakeDisplayProperties& HostTest::DisplayProperties() {
+    if (!displayProperties_) displayProperties_ = std::make_unique<FakeDisplayProperties>();
+    return *displayProperties_;
+}
+
+}  // namespace kv::test

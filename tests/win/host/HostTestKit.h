@@ -1,0 +1,155 @@
+#pragma once
+// What the host tests share: a form laid out like the saver's main window with the host on it,
+// a Display Properties window of our own, the cursor counter, a watcher that answers message
+// boxes, and keepers that put registry values and system files back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/Form.h"
+#include "framework/Scoped.h"
+#include "framework/StdControls.h"
+#include "saver/host/ScreenSaver.h"
+
+namespace kv::test {
+
+// A panel kind other than the plain one, as the gradient panels are.
+class OtherPanel : public CustomPanel {
+public:
+    using CustomPanel::CustomPanel;
+};
+
+ControlArgs Layout(const std::string& name, WinControl* parent, int left, int top, int width, int height,
+                   bool visible = true);
+
+// The main window's shape: PanelSetup (hidden, 417 x 345) with a button in it, the video panel
+// Panel1, a panel of another kind, and ScreenSaver1 configured as the program configures it.
+struct SaverForm {
+    Form* form = nullptr;
+    Panel* panelSetup = nullptr;
+    Panel* panel1 = nullptr;
+    OtherPanel* gradient = nullptr;
+    Button* save = nullptr;
+    TScreenSaver* saver = nullptr;
+
+    // Builds the form with the given command line; adjust runs before the after-load step.
+    void Create(const std::vector<std::string>& arguments, const std::function<void(SaverForm&)>& adjust);
+    HWND Handle() const { return form->Handle(); }
+    // Destroys the form, and with it the host (its teardown).
+    void Destroy();
+};
+
+// A top-level "Display Properties" window of this thread with a 152 x 112 preview child.
+class FakeDisplayProperties {
+public:
+    FakeDisplayProperties();
+    ~FakeDisplayProperties();
+    HWND Handle() const { return window_; }
+    HWND Preview() const { return preview_; }
+    std::string PreviewArgument() const;
+    int DisableCount() const { return disables_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND window_ = nullptr;
+    HWND preview_ = nullptr;
+    int disables_ = 0;
+};
+
+// The thread's cursor display counter (visible while not negative).
+int CursorCount();
+void SetCursorCount(int count);
+bool CursorShowing();
+
+std::string HandleArgument(HWND hwnd);
+void PumpMessages(DWORD ms);
+// Removes a quit request left in the queue and clears the application's terminated state.
+void ForgetQuitRequest();
+
+// Answers the first message box with the given title by pressing OK, from another thread.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher(std::wstring title, HWND watchedWindow, DWORD timeoutMs = 10000);
+    ~MessageBoxWatcher();
+    // Stops looking and waits for the watcher; true when it found and answered a box.
+    bool Answered();
+    const std::wstring& Text() const { return text_; }
+    // Whether watchedWindow was enabled while the box was up.
+    bool WatchedEnabledDuringBox() const { return watchedEnabled_; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+    std::wstring title_;
+    HWND watched_;
+    DWORD timeoutMs_;
+    std::atomic<bool> stop_{false};
+    ScopedHandle thread_;
+    bool answered_ = false;
+    bool watchedEnabled_ = true;
+    std::wstring text_;
+};
+
+// Sets HKCU\Control Panel\Desktop values and puts the old ones back.
+class DesktopValueKeeper {
+public:
+    explicit DesktopValueKeeper(std::wstring name);
+    ~DesktopValueKeeper();
+    void SetDword(DWORD value);
+    void SetString(const std::wstring& value);
+    void SetBinary(const std::vector<BYTE>& value);
+    void Delete();
+
+private:
+    void Set(DWORD type, const BYTE* data, DWORD size);
+    std::wstring name_;
+    bool existed_ = false;
+    DWORD type_ = 0;
+    std::vector<BYTE> data_;
+};
+
+// Files of the system directory as they were, put back (or removed) at the end.
+class SystemFileKeeper {
+public:
+    ~SystemFileKeeper();
+    std::wstring Keep(const std::wstring& name);
+    // Copies a stand-in from the build's stand-ins folder into the system directory.
+    void Install(const std::wstring& standIn, const std::wstring& asName);
+    void Remove(const std::wstring& name);
+    void Write(const std::wstring& name, const std::string& content);
+    std::optional<std::string> Read(const std::wstring& name) const;
+
+private:
+    struct Saved {
+        std::wstring path;
+        std::optional<std::string> content;
+    };
+    std::vector<Saved> saved_;
+};
+
+std::wstring SystemDirectory();
+
+// The application, the title and a clean state for every test.
+class HostTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    SaverForm& Make(const std::vector<std::string>& arguments, const std::function<void(SaverForm&)>& adjust = {});
+
+    int cursorAtStart_ = 0;
+    // The Display Properties window of the test; it outlives the forms embedded in it.
+    FakeDisplayProperties& DisplayProperties();
+
+    std::vector<std::unique_ptr<SaverForm>> forms_;
+    std::unique_ptr<FakeDisplayProperties> displayProperties_;
+};
+
+}  // namespace kv::test
