@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kLength = 3.0;
 
-TEST(EndWatch, APositionStandingAtTheEndForOverASecondIsTheEndOnce) {
+TEST(player_EndWatch, APositionStandingAtTheEndForOverASecondIsTheEndOnce) {
     EndWatch w;
     EXPECT_FALSE(w.Check(3.0, kLength, true, 10000));
     EXPECT_FALSE(w.Check(3.0, kLength, true, 10500));
@@ -20,21 +20,21 @@ TEST(EndWatch, APositionStandingAtTheEndForOverASecondIsTheEndOnce) {
     EXPECT_FALSE(w.Check(3.0, kLength, true, 20000));
 }
 
-TEST(EndWatch, AClockRunningPastTheEndCountsAsStanding) {
+TEST(player_EndWatch, AClockRunningPastTheEndCountsAsStanding) {
     EndWatch w;
     EXPECT_FALSE(w.Check(3.1, kLength, true, 0));
     EXPECT_FALSE(w.Check(3.6, kLength, true, 500));
     EXPECT_TRUE(w.Check(4.2, kLength, true, 1100));
 }
 
-TEST(EndWatch, PlayingNormallyIsNoStall) {
+TEST(player_EndWatch, PlayingNormallyIsNoStall) {
     EndWatch w;
     for (std::uint32_t t = 0; t <= 3000; t += 100)
         EXPECT_FALSE(w.Check(t / 1000.0 * 0.999, kLength, true, t));
     EXPECT_FALSE(w.Ended());
 }
 
-TEST(EndWatch, PausedOrStoppedAtTheEndIsNoStall) {
+TEST(player_EndWatch, PausedOrStoppedAtTheEndIsNoStall) {
     EndWatch w;
     for (std::uint32_t t = 0; t <= 5000; t += 100) EXPECT_FALSE(w.Check(3.0, kLength, false, t));
     // Playing again starts the second afresh.
@@ -43,7 +43,7 @@ TEST(EndWatch, PausedOrStoppedAtTheEndIsNoStall) {
     EXPECT_TRUE(w.Check(3.0, kLength, true, 7100));
 }
 
-TEST(EndWatch, SeekingBackFromTheEndStartsTheSecondAfresh) {
+TEST(player_EndWatch, SeekingBackFromTheEndStartsTheSecondAfresh) {
     EndWatch w;
     EXPECT_FALSE(w.Check(3.0, kLength, true, 0));
     EXPECT_FALSE(w.Check(1.0, kLength, true, 800));
@@ -52,21 +52,21 @@ TEST(EndWatch, SeekingBackFromTheEndStartsTheSecondAfresh) {
     EXPECT_TRUE(w.Check(3.0, kLength, true, 2300));
 }
 
-TEST(EndWatch, AnUnknownLengthNeverStalls) {
+TEST(player_EndWatch, AnUnknownLengthNeverStalls) {
     EndWatch w;
     EXPECT_FALSE(w.Check(0.0, 0.0, true, 0));
     EXPECT_FALSE(w.Check(5.0, 0.0, true, 5000));
     EXPECT_FALSE(w.Check(5.0, -1.0, true, 9000));
 }
 
-TEST(EndWatch, TheTickCounterWrappingDoesNotCutTheSecondShort) {
+TEST(player_EndWatch, TheTickCounterWrappingDoesNotCutTheSecondShort) {
     EndWatch w;
     EXPECT_FALSE(w.Check(3.0, kLength, true, 0xFFFFFF00U));
     EXPECT_FALSE(w.Check(3.0, kLength, true, 0x00000100U));  // 512 ms later
     EXPECT_TRUE(w.Check(3.0, kLength, true, 0x00000400U));   // 1280 ms later
 }
 
-TEST(EndWatch, TheGraphsEndIsReportedOnceAndSilencesTheStallWatch) {
+TEST(player_EndWatch, TheGraphsEndIsReportedOnceAndSilencesTheStallWatch) {
     EndWatch w;
     EXPECT_FALSE(w.Check(3.0, kLength, true, 0));
     EXPECT_TRUE(w.SignalEnd());
@@ -74,14 +74,14 @@ TEST(EndWatch, TheGraphsEndIsReportedOnceAndSilencesTheStallWatch) {
     EXPECT_FALSE(w.Check(3.0, kLength, true, 5000));
 }
 
-TEST(EndWatch, AStallReportedFirstSilencesALateGraphEnd) {
+TEST(player_EndWatch, AStallReportedFirstSilencesALateGraphEnd) {
     EndWatch w;
     w.Check(3.0, kLength, true, 0);
     EXPECT_TRUE(w.Check(3.0, kLength, true, 2000));
     EXPECT_FALSE(w.SignalEnd());
 }
 
-TEST(EndWatch, ANewFileCanEndAgain) {
+TEST(player_EndWatch, ANewFileCanEndAgain) {
     EndWatch w;
     EXPECT_TRUE(w.SignalEnd());
     w.Restart();

@@ -11,13 +11,15 @@
 namespace kv::test {
 namespace {
 
-// The lengths the demuxers report: AVI exact; ASF adds up to an audio packet; an MPEG program
-// stream stores no length, so its demuxer estimates it from the timestamps, up to two frames short.
-constexpr double kLengthTolerance = 0.1;
+constexpr double kFrame = 0.04;  // 25 frames a second
+// An MPEG program stream stores no length: the demuxer estimates it from the clock references
+// near the end of the file, which for these clips comes out up to a quarter second short.
+constexpr double kEstimatedLength = 0.25;
 
 struct Kind {
     const wchar_t* file;
     Colour colour;
+    double lengthTolerance;
 };
 
 std::string PrintKind(const testing::TestParamInfo<Kind>& info) {
@@ -37,7 +39,7 @@ TEST_P(EveryClipKind, OpensPlaysByItselfShowsItsColourAndEndsOnce) {
     ASSERT_TRUE(player.IsOpen());
     EXPECT_TRUE(player.HasVideo());
     EXPECT_EQ(player.FileName(), path);
-    EXPECT_NEAR(player.Duration(), 3.0, kLengthTolerance);
+    EXPECT_NEAR(player.Duration(), 3.0, GetParam().lengthTolerance);
 
     ASSERT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() > 0.5; }, 3000))
         << "position " << player.CurrentPosition();
@@ -53,10 +55,11 @@ TEST_P(EveryClipKind, OpensPlaysByItselfShowsItsColourAndEndsOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Player, EveryClipKind,
-                         testing::Values(Kind{L"clip.mpg", Colour::Red},
-                                         Kind{L"clip.avi", Colour::Green},
-                                         Kind{L"clip.wmv", Colour::Blue},
-                                         Kind{L"clip.dat", Colour::Yellow}),
+                         // ASF counts its last audio packet (46 ms) into the length.
+                         testing::Values(Kind{L"clip.mpg", Colour::Red, kEstimatedLength},
+                                         Kind{L"clip.avi", Colour::Green, kFrame},
+                                         Kind{L"clip.wmv", Colour::Blue, 0.05},
+                                         Kind{L"clip.dat", Colour::Yellow, kEstimatedLength}),
                          PrintKind);
 
 TEST(Player, PlaysToTheNaturalEndAndReportsItOnce) {
@@ -109,7 +112,7 @@ TEST(Player, TheLongClipKnowsItsLength) {
     h.Player().Open(Clip(L"long.mpg"));
     EXPECT_NEAR(h.Player().Duration(), 100.0, 0.5);
     h.Player().Open(Clip(L"ten.mpg"));
-    EXPECT_NEAR(h.Player().Duration(), 10.0, kLengthTolerance);
+    EXPECT_NEAR(h.Player().Duration(), 10.0, kEstimatedLength);
 }
 
 TEST(Player, FileNameIsTheTextGivenToOpenEvenWhenItFails) {
