@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <windowsx.h>
 
 #include <cmath>
 #include <cstdio>
@@ -230,8 +231,8 @@ TEST(Player, AWideClipIsLetterboxedInAFourByThreeControl) {
 }
 
 TEST(Player, MouseAndKeysOverThePictureReachTheControlWindow) {
-    PlayerHarness h;
-    h.Player().Open(Clip(L"ten.mpg"));
+    PlayerHarness h(400, 300);  // letterboxed: the picture starts 37 pixels down
+    h.Player().Open(Clip(L"wide.mpg"));
     h.Pump(300);
     HWND video = h.VideoChild();
     ASSERT_TRUE(video);
@@ -250,6 +251,14 @@ TEST(Player, MouseAndKeysOverThePictureReachTheControlWindow) {
     move.mi.dwFlags = MOUSEEVENTF_MOVE;
     ASSERT_EQ(SendInput(1, &move, sizeof(move)), 1u);
     EXPECT_TRUE(h.PumpUntil([&] { return h.MouseMoves() > before; }, 2000));
+    h.Pump(200);  // every move has arrived
+    // The drained message keeps the coordinates of the window it was meant for: the picture's,
+    // not the control's.
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(h.Window(), &cursor);
+    EXPECT_EQ(GET_X_LPARAM(h.LastMouseMove()), cursor.x);
+    EXPECT_EQ(GET_Y_LPARAM(h.LastMouseMove()), cursor.y - h.Player().PictureArea().y);
 
     int keys = h.KeyDowns();
     PostMessageW(video, WM_KEYDOWN, VK_NUMPAD5, 0);
