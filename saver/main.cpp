@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "framework/Application.h"
+#include "framework/Terminate.h"
 #include "saver/window/FormMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
