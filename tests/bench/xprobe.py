@@ -1,0 +1,168 @@
+"""Fast looks at the test display for the benchmark, straight through Xlib (no tool per sample):
+pixels of a small region, the top-level windows of a process, and key presses through XTest."""
+import ctypes
+import ctypes.util
+
+_X11 = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
+_XTST = ctypes.CDLL(ctypes.util.find_library('Xtst') or 'libXtst.so.6')
+
+_Window = ctypes.c_ulong
+_Atom = ctypes.c_ulong
+_ALL_PLANES = ctypes.c_ulong(~0 & 0xffffffffffffffff)
+_Z_PIXMAP = 2
+_IS_VIEWABLE = 2
+_XA_CARDINAL = 6
+
+
+class _WindowAttributes(ctypes.Structure):
+    _fields_ = [('x', ctypes.c_int), ('y', ctypes.c_int), ('width', ctypes.c_int), ('height', ctypes.c_int),
+                ('border_width', ctypes.c_int), ('depth', ctypes.c_int), ('visual', ctypes.c_void_p),
+                ('root', _Window), ('class_', ctypes.c_int), ('bit_gravity', ctypes.c_int),
+                ('win_gravity', ctypes.c_int), ('backing_store', ctypes.c_int),
+                ('backing_planes', ctypes.c_ulong), ('backing_pixel', ctypes.c_ulong),
+                ('save_under', ctypes.c_int), ('colormap', ctypes.c_ulong), ('map_installed', ctypes.c_int),
+                ('map_state', ctypes.c_int), ('all_event_masks', ctypes.c_long),
+                ('your_event_mask', ctypes.c_long), ('do_not_propagate_mask', ctypes.c_long),
+                ('override_redirect', ctypes.c_int), ('screen', ctypes.c_void_p)]
+
+
+_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+
+_X11.XOpenDisplay.restype = ctypes.c_void_p
+_X11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_X11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_X11.XDefaultRootWindow.restype = _Window
+_X11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_X11.XSetErrorHandler.restype = ctypes.c_void_p
+_X11.XSetErrorHandler.argtypes = [_ERROR_HANDLER]
+_X11.XGetImage.restype = ctypes.c_void_p
+_X11.XGetImage.argtypes = [ctypes.c_void_p, _Window, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                           ctypes.c_ulong, ctypes.c_int]
+_X11.XGetPixel.restype = ctypes.c_ulong
+_X11.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+_X11.XDestroyImage.argtypes = [ctypes.c_void_p]
+_X11.XQueryTree.argtypes = [ctypes.c_void_p, _Window, ctypes.POINTER(_Window), ctypes.POINTER(_Window),
+                            ctypes.POINTER(ctypes.POINTER(_Window)), ctypes.POINTER(ctypes.c_uint)]
+_X11.XGetWindowAttributes.argtypes = [ctypes.c_void_p, _Window, ctypes.POINTER(_WindowAttributes)]
+_X11.XInternAtom.restype = _Atom
+_X11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+_X11.XGetWindowProperty.argtypes = [ctypes.c_void_p, _Window, _Atom, ctypes.c_long, ctypes.c_long, ctypes.c_int,
+                                    _Atom, ctypes.POINTER(_Atom), ctypes.POINTER(ctypes.c_int),
+                                    ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong),
+                                    ctypes.POINTER(ctypes.c_void_p)]
+_X11.XFree.argtypes = [ctypes.c_void_p]
+_X11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+_X11.XFlush.argtypes = [ctypes.c_void_p]
+_X11.XKeysymToKeycode.restype = ctypes.c_ubyte
+_X11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_XTST.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+
+
+@_ERROR_HANDLER
+def _ignore_error(display, event):
+    # A window may go away between listing it and asking about it; that is no reason to stop.
+    return 0
+
+
+_X11.XSetErrorHandler(_ignore_error)
+
+KEYSYM_ESCAPE = 0xff1b
+
+
+class TopWindow:
+    def __init__(self, id, width, height, viewable):
+        self.id, self.width, self.height, self.viewable = id, width, height, viewable
+
+    def __repr__(self):
+        return 'TopWindow(0x%x %dx%d%s)' % (self.id, self.width, self.height, ' viewable' if self.viewable else '')
+
+
+class Display:
+    def __init__(self, name):
+        self._d = _X11.XOpenDisplay(name.encode())
+        if not self._d:
+            raise RuntimeError('cannot open display %s' % name)
+        self._root = _X11.XDefaultRootWindow(self._d)
+        self._pid_atom = _X11.XInternAtom(self._d, b'_NET_WM_PID', 0)
+
+    def close(self):
+        if self._d:
+            _X11.XCloseDisplay(self._d)
+            self._d = None
+
+    def colour(self, region):
+        """Mean (r, g, b) in 0..1 of a small region (x, y, w, h) of the screen, or None."""
+        x, y, w, h = region
+        image = _X11.XGetImage(self._d, self._root, x, y, w, h, _ALL_PLANES, _Z_PIXMAP)
+        if not image:
+            return None
+        try:
+            total = [0, 0, 0]
+            for j in range(h):
+                for i in range(w):
+                    p = _X11.XGetPixel(image, i, j)
+                    total[0] += (p >> 16) & 0xff
+                    total[1] += (p >> 8) & 0xff
+                    total[2] += p & 0xff
+        finally:
+            _X11.XDestroyImage(image)
+        return tuple(t / (255.0 * w * h) for t in total)
+
+    def row(self, y, x0, x1):
+        """Grey levels 0..255 of the pixels x0..x1-1 of screen row y."""
+        image = _X11.XGetImage(self._d, self._root, x0, y, x1 - x0, 1, _ALL_PLANES, _Z_PIXMAP)
+        if not image:
+            return []
+        try:
+            out = []
+            for i in range(x1 - x0):
+                p = _X11.XGetPixel(image, i, 0)
+                out.append((((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff)) // 3)
+            return out
+        finally:
+            _X11.XDestroyImage(image)
+
+    def _pid_of(self, window):
+        actual_type, actual_format = _Atom(), ctypes.c_int()
+        count, after, data = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.c_void_p()
+        status = _X11.XGetWindowProperty(self._d, window, self._pid_atom, 0, 1, 0, _XA_CARDINAL,
+                                         ctypes.byref(actual_type), ctypes.byref(actual_format), ctypes.byref(count),
+                                         ctypes.byref(after), ctypes.byref(data))
+        try:
+            if status != 0 or not data or count.value < 1 or actual_format.value != 32:
+                return None
+            return ctypes.cast(data, ctypes.POINTER(ctypes.c_ulong))[0]
+        finally:
+            if data:
+                _X11.XFree(data)
+
+    def windows_of(self, pid):
+        """The top-level windows (children of the root) that the unix process pid owns."""
+        root, parent = _Window(), _Window()
+        children, count = ctypes.POINTER(_Window)(), ctypes.c_uint()
+        if not _X11.XQueryTree(self._d, self._root, ctypes.byref(root), ctypes.byref(parent),
+                               ctypes.byref(children), ctypes.byref(count)):
+            return []
+        ids = [children[i] for i in range(count.value)]
+        if children:
+            _X11.XFree(children)
+        found = []
+        for window in ids:
+            if self._pid_of(window) != pid:
+                continue
+            attributes = _WindowAttributes()
+            if _X11.XGetWindowAttributes(self._d, window, ctypes.byref(attributes)):
+                found.append(TopWindow(window, attributes.width, attributes.height,
+                                       attributes.map_state == _IS_VIEWABLE))
+        return found
+
+    def press_key(self, keysym=KEYSYM_ESCAPE):
+        """Presses and releases a key through XTest, as xdotool does, with no process start in between."""
+        code = _X11.XKeysymToKeycode(self._d, keysym)
+        _XTST.XTestFakeKeyEvent(self._d, code, 1, 0)
+        _X11.XFlush(self._d)
+
+    def release_key(self, keysym=KEYSYM_ESCAPE):
+        code = _X11.XKeysymToKeycode(self._d, keysym)
+        _XTST.XTestFakeKeyEvent(self._d, code, 0, 0)
+        _X11.XSync(self._d, 0)
