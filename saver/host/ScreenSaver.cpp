@@ -36,13 +36,15 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
-// A file of the system directory by full path, so that no other folder can supply it.
-std::string SystemFilePath(const char* fileName) {
+// Loads a library of the system directory by full path, so that no other folder can supply it;
+// without a readable system directory nothing is loaded.
+HMODULE LoadSystemLibrary(const char* fileName) {
     char folder[kSystemDirectorySize] = {};
     UINT length = GetSystemDirectoryA(folder, kSystemDirectorySize);
-    std::string path = length < kSystemDirectorySize ? std::string(folder, length) : std::string();
-    if (!path.empty() && path.back() != '\\') path += '\\';
-    return path + fileName;
+    if (length == 0 || length >= kSystemDirectorySize) return nullptr;
+    std::string path(folder, length);
+    if (path.back() != '\\') path += '\\';
+    return LoadLibraryA((path + fileName).c_str());
 }
 
 // Through a plain function pointer type, which any other function pointer type converts from.
@@ -101,7 +103,7 @@ TScreenSaver::~TScreenSaver() {
         if (autoMouseHide_) ShowCursor(TRUE);
         UnhookOwnerWindow();
     }
-    // The form outlives none of its components; forget it with the last one that named it.
+    // The form goes right after its components: leave no pointer to it behind.
     if (OwnerForm == form_) OwnerForm = nullptr;
 }
 
@@ -130,7 +132,7 @@ void TScreenSaver::OwnerLoaded() {
         configurationBoxPanel_ = nullptr;
     }
     if (Designing()) return;
-    // The preview embedding needs the window the Display control panel sees: wait for the show.
+    // The preview embedding waits until the window is first shown.
     if (RunModeLetter() == "P")
         HookOwnerWindow();
     else if (autoEnable_)
@@ -189,7 +191,7 @@ void TScreenSaver::ChangePassword() {
     if (!passwordSetting_) return;
     auto argument = ParseWindowHandleArgument(UpperAscii(Application.ParamStr(2)));
     if (!argument) return;
-    ScopedLibrary mpr(LoadLibraryA(SystemFilePath("MPR.DLL").c_str()));
+    ScopedLibrary mpr(LoadSystemLibrary("MPR.DLL"));
     if (!mpr) return;
     if (auto change = EntryPoint<PwdChangePasswordFn>(mpr.Get(), "PwdChangePasswordA"))
         change("SCRSAVE", HandleFrom(*argument), 0, 0);
@@ -213,7 +215,7 @@ bool TScreenSaver::VerifyPassword() {
     if (autoMouseHide_) ShowCursor(TRUE);
     if (RunModeLetter() != "S") return true;
     if (!PasswordWanted()) return true;
-    ScopedLibrary library(LoadLibraryA(SystemFilePath("PASSWORD.CPL").c_str()));
+    ScopedLibrary library(LoadSystemLibrary("PASSWORD.CPL"));
     if (!library) return true;
     // A library without the check is treated like a missing library.
     auto verify = EntryPoint<VerifyScreenSavePwdFn>(library.Get(), "VerifyScreenSavePwd");
