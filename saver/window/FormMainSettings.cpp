@@ -16,8 +16,12 @@ void TFormMain::LoadPlaylist() {
     if (!lines) return;
     ListPath->BeginUpdate();
     ListFile->BeginUpdate();
-    for (const std::string& line : *lines) ListPath->Add(AnsiToWide(line));
-    for (int i = 0, n = ListPath->Count(); i < n; ++i) ListFile->Add(DisplayName(ListPath->Item(i)));
+    std::vector<std::wstring> paths;
+    paths.reserve(lines->size());
+    for (const std::string& line : *lines) paths.push_back(AnsiToWide(line));
+    for (const std::wstring& path : paths) ListPath->Add(path);
+    // Names from the paths just read: reading them back out of ListPath costs two messages an entry.
+    for (const std::wstring& path : paths) ListFile->Add(DisplayName(path));
     ListFile->EndUpdate();
     ListPath->EndUpdate();
 }
