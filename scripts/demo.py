@@ -1,7 +1,11 @@
 """The main job: the screen saver plays sample clips full screen under Wine, and we keep screenshots.
 
+Makes the sample clips, writes a playlist of the four clip kinds and the settings into the demo
+prefix, runs KINOVELA.SCR /s, takes a screenshot when the first picture shows and one for each
+clip that follows, ends the run with Escape and prints the screenshots and the resume record.
+
 Runs on the user's display when DISPLAY is set, else on a virtual one. Uses its own Wine prefix
-(build/demo/wine/prefix), never the user's.
+(build/demo/wine/prefix), never the user's; the first run makes it (about a minute).
 """
 import os
 import subprocess
@@ -12,53 +16,114 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..'))
 DEMO = os.path.join(ROOT, 'build', 'demo')
 os.environ['KINOVELA_BUILD'] = DEMO
 os.environ['KINOVELA_ROOT'] = ROOT
+os.environ['KINOVELA_CLIPS'] = os.path.join(DEMO, 'clips')
 if os.environ.get('DISPLAY') and not os.environ.get('KINOVELA_DISPLAY'):
     os.environ['KINOVELA_DISPLAY'] = os.environ['DISPLAY']
 sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
+sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e', 'startup'))
 
 import kvharness as kv  # noqa: E402
+import saverrun  # noqa: E402
+
+CLIPS = ['clip.mpg', 'clip.avi', 'clip.wmv', 'clip.dat']
+# Each clip plays 3 s; the first picture can take a while on a busy machine.
+PICTURE_TIMEOUT = 60
+NEXT_CLIP_TIMEOUT = 15
+
+
+def say(text):
+    print('demo: ' + text, flush=True)
+
+
+def shoot(name):
+    path = os.path.join(DEMO, 'screen-%s.png' % name)
+    kv.screenshot(path)
+    return path, saverrun.picture_colour(path)
+
+
+def wait_for_colour(saver, wanted, timeout):
+    """Screenshots until one shows a colour in wanted (or the saver ends); the last one's (path, colour)."""
+    deadline = time.monotonic() + timeout
+    while True:
+        path, colour = shoot('latest')
+        if colour in wanted or time.monotonic() > deadline or not saver.running():
+            return path, colour
+        time.sleep(0.2)
 
 
 def main():
+    if not os.path.exists(kv.saver_file()):
+        say('%s is missing: build it first (make build)' % kv.saver_file())
+        return 1
     os.makedirs(DEMO, exist_ok=True)
-    clips = os.path.join(DEMO, 'clips')
-    print('demo: making sample clips in', clips)
+    clips = kv.clips_dir()
+    say('making sample clips in ' + clips)
     subprocess.run([os.path.join(ROOT, 'tests', 'tools', 'make-clips'), clips], check=True)
-    print('demo: preparing the Wine prefix and display (first time: about 15 s)')
+    say('preparing the Wine prefix and display (first time: about a minute)')
     env = kv.wine_env()
-    print('demo: display', env['DISPLAY'], 'prefix', env['WINEPREFIX'])
+    saverrun.start_wine_helpers()
+    say('display %s, prefix %s' % (env['DISPLAY'], env['WINEPREFIX']))
+    for name in os.listdir(DEMO):
+        if name.startswith('screen-') and name.endswith('.png'):
+            os.remove(os.path.join(DEMO, name))
 
-    playlist = [kv.windows_path(os.path.join(clips, n)) for n in ('clip.mpg', 'clip.avi', 'clip.wmv', 'clip.dat')]
-    kv.write_playlist(playlist)
+    # A fresh settings file each time, so no resume record of an earlier demo changes the start.
+    kv.write_playlist([saverrun.clip_path(n) for n in CLIPS])
     kv.write_ini({'SOUND': {'MUTEWAVE': '0'}, 'MEDIA': {'CONTINUE': '0'}, 'Option': {'Language': '1'}})
-
     kv.park_pointer()
-    saver = kv.WineProgram([kv.saver_windows_path(), "/s"])
-    started = time.time()
-    shots = []
+    say('starting KINOVELA.SCR /s on ' + ', '.join(CLIPS))
+    saver = kv.WineProgram([kv.saver_windows_path(), '/s'], log_path=os.path.join(DEMO, 'saver.log'))
+    started = time.monotonic()
+    shots, code, ended_in = [], None, None
     try:
-        for name, at in (('picture', 2.0), ('next-clip', 4.5), ('third-clip', 7.5)):
-            time.sleep(max(0.0, at - (time.time() - started)))
-            path = os.path.join(DEMO, 'screen-%s.png' % name)
-            kv.screenshot(path)
-            shots.append((path, kv.mean_colour(path)))
-        windows = saver.windows()
-        if windows:
-            kv.focus(windows[0].id)
-        kv.key('Escape')
-        code = saver.wait(15)
+        size = kv.screen_size()
+        window = kv.wait_until(lambda: (saver.windows(size=size) or [None])[0] if saver.running() else True,
+                               PICTURE_TIMEOUT, message='the saver window')
+        if window is True:
+            say('the saver ended before its window showed; see %s' % saver.log_path)
+            return 1
+        say('the window covers the screen %.1f s after the start' % (time.monotonic() - started))
+
+        colours = [saverrun.CLIP_COLOURS[n] for n in CLIPS]
+        path, colour = wait_for_colour(saver, colours, PICTURE_TIMEOUT)
+        for index in range(3):
+            if colour not in colours:
+                break
+            name = '%d-%s' % (index + 1, CLIPS[colours.index(colour)])
+            final = os.path.join(DEMO, 'screen-%s.png' % name)
+            os.replace(path, final)
+            shots.append((final, colour, time.monotonic() - started))
+            if index == 2:
+                break
+            others = [c for c in colours if c != colour]
+            path, colour = wait_for_colour(saver, others, NEXT_CLIP_TIMEOUT)
+        if os.path.exists(os.path.join(DEMO, 'screen-latest.png')):
+            os.remove(os.path.join(DEMO, 'screen-latest.png'))
+
+        if saver.running():
+            kv.focus(window.id)
+            pressed = time.monotonic()
+            kv.key('Escape')
+            code = saver.wait(15)
+            ended_in = time.monotonic() - pressed
     finally:
         saver.stop()
 
-    print('demo: the saver ended with exit code', code)
-    for path, colour in shots:
-        print('demo: screenshot %s  (mean colour %s)' % (path, colour))
-    ini = kv.read_ini() or {}
-    media = ini.get('MEDIA', {})
-    print('demo: resume record in %s: FILEPOSITION=%s CURRENTPOSITION=%s FILENAME=%s' % (
+    for path, colour, at in shots:
+        say('screenshot %s  (%s, %.1f s after the start)' % (path, colour, at))
+    if code is None:
+        say('the saver did not end on Escape; it was stopped')
+    else:
+        say('the saver ended with exit code %d, %.2f s after Escape' % (code, ended_in))
+    media = (kv.read_ini() or {}).get('MEDIA', {})
+    say('resume record in %s: FILEPOSITION=%s CURRENTPOSITION=%s FILENAME=%s' % (
         os.path.join(kv.system32(), kv.INI_FILE), media.get('FILEPOSITION'), media.get('CURRENTPOSITION'),
         media.get('FILENAME')))
+    if len(shots) < 2:
+        say('FAILED: expected the picture and the next clip, saw %s' % ([c for _, c, _ in shots] or 'no picture'))
+        return 1
+    return 0 if code == 0 else 1
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())
