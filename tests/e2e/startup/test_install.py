@@ -44,6 +44,7 @@ class InstallSwitches(saverrun.StartupCase):
             ' '.join(args), window.width, window.height, time.monotonic() - started))
         width, height = kvharness.screen_size()
         self.assertTrue(400 <= window.width <= 430 and 300 <= window.height < height, window)
+        self.assertTrue(kvharness.xprop(window.id, '_NET_WM_ICON'), 'the window carries the program icon')
         return saver, window
 
     def close(self, saver, window):
