@@ -54,7 +54,13 @@ void TApplication::Initialize() {
     handle_ = CreateWindowExW(0, kApplicationClass, Widen(title_).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               cx, cy, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    ShowWindow(handle_, SW_SHOWNOACTIVATE);
+}
+
+void TApplication::HideApplicationWindow() {
+    applicationWindowHidden_ = true;
+    // Hiding a window that was never shown costs nothing; under X a shown one waits for
+    // the window manager.
+    if (handle_ && IsWindowVisible(handle_)) ShowWindow(handle_, SW_HIDE);
 }
 
 void TApplication::SetTitle(const std::string& utf8) {
@@ -67,6 +73,8 @@ void TApplication::FinishCreation(Form* form) {
 }
 
 void TApplication::Run() {
+    // The taskbar entry appears with the main form, unless the run asked for none.
+    if (handle_ && !applicationWindowHidden_ && !terminated_) ShowWindow(handle_, SW_SHOWNOACTIVATE);
     if (mainForm_ && !terminated_) Guard([&] { mainForm_->ShowForm(); });
     while (!terminated_) HandleMessage();
 }

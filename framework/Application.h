@@ -18,6 +18,8 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& utf8);
     HWND Handle() const { return handle_; }
+    // Hides the application window and its taskbar entry for the rest of the run.
+    void HideApplicationWindow();
 
     // Creates a form and runs its creation sequence; the first form becomes the main form.
     template <typename T, typename... Args>
@@ -79,6 +81,7 @@ private:
     HWND handle_ = nullptr;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool applicationWindowHidden_ = false;
     bool argsRead_ = false;
     std::vector<std::string> args_;
 };

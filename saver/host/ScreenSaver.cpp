@@ -141,7 +141,7 @@ void TScreenSaver::OwnerLoaded() {
 
 void TScreenSaver::EmbedInPreview() {
     if (!previewWindow_ || !OwnerForm) return;
-    if (HWND application = Application.Handle()) ShowWindow(application, SW_HIDE);
+    Application.HideApplicationWindow();
     HWND main = OwnerForm->Handle();
     auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
     // A number that names no window would leave a disabled window nobody can reach.
@@ -202,7 +202,7 @@ void TScreenSaver::ChangePassword() {
 void TScreenSaver::StartSaver() {
     if (!mainScreenSaver_ || !OwnerForm) return;
     // No taskbar entry while the saver runs.
-    if (HWND application = Application.Handle()) ShowWindow(application, SW_HIDE);
+    Application.HideApplicationWindow();
     if (systemKeysDisabled_) SetScreenSaverRunning(true);
     if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
     if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
