@@ -9,6 +9,8 @@ met. It uses a Wine prefix and display of its own (build/bench, or KINOVELA_BUIL
 on the machine neither see its keys nor disturb its screen.
 
     python3 tests/bench/bench.py [--runs N] [--only 1,2,...]
+
+KINOVELA_SAVER and KINOVELA_REFPLAYER name other builds of the two programs, to compare builds.
 """
 import argparse
 import json
@@ -24,18 +26,19 @@ os.environ.setdefault('KINOVELA_BUILD', os.path.join(ROOT, 'build', 'bench'))
 os.environ.setdefault('KINOVELA_CLIPS', os.path.join(ROOT, 'build', 'win64', 'clips'))
 sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 
+import figures  # noqa: E402
 import kvharness  # noqa: E402
 import procwatch  # noqa: E402
 import xprobe  # noqa: E402
 
+SAVER = os.environ.get('KINOVELA_SAVER', kvharness.saver_file())
 REFERENCE = os.environ.get('KINOVELA_REFPLAYER', os.path.join(ROOT, 'build', 'win64', 'bench', 'refplayer.exe'))
 SHIPPED = os.path.join(ROOT, 'dist', 'win32', 'KINOVELA.SCR')
-EARLIER_SIZE = 687104
 # Above the clip's moving white square, which crosses the middle of the picture.
 PICTURE_REGION = (508, 150, 4, 4)
 # ten.mpg plays 10 s: its processor time is taken from 1 s to 8 s after the first picture.
-PLAY_FROM, PLAY_TO = 1.0, 8.0
-BIG_PLAYLIST = 10000
+PLAY_FROM = 1.0
+PLAY_TO = PLAY_FROM + figures.PLAY_SECONDS
 SAMPLE_PAUSE = 0.002  # between screen samples: the poller must not take a core from the player
 
 
@@ -50,17 +53,6 @@ def sleep_until(moment):
         time.sleep(delay)
 
 
-def longest_pause_ms(samples, slack_ms=2.0):
-    """Longest span in which the program's message thread used less than slack_ms of processor."""
-    best, start = 0.0, 0
-    for end in range(len(samples)):
-        while samples[end].gui_ms is not None and samples[start].gui_ms is not None and \
-                samples[end].gui_ms - samples[start].gui_ms > slack_ms:
-            start += 1
-        best = max(best, samples[end].t - samples[start].t)
-    return best * 1000
-
-
 class Bench:
     def __init__(self, runs, work_dir):
         self.runs = runs
@@ -73,9 +65,20 @@ class Bench:
         self.ten = kvharness.windows_path(os.path.join(kvharness.clips_dir(), 'ten.mpg'))
         self.data = {}
         self.intervals = []
+        self.failures = []
+        self.index = 0  # the run being measured: a figure's values are kept by run
 
     def record(self, key, value):
-        self.data.setdefault(key, []).append(value)
+        values = self.data.setdefault(key, [])
+        values.extend([None] * (self.index + 1 - len(values)))
+        values[self.index] = value
+
+    def attempt(self, label, run, *args, **kw):
+        """One run; a failed run is noted and leaves a gap, and the benchmark goes on."""
+        try:
+            run(*args, **kw)
+        except (AssertionError, RuntimeError, OSError, subprocess.SubprocessError) as e:
+            self.failures.append('%s, run %d: %s' % (label, self.index + 1, e))
 
     # ---- programs ----------------------------------------------------------------------------
 
@@ -96,7 +99,7 @@ class Bench:
         kvharness.wait_until(lambda: not is_picture(self.display.colour(PICTURE_REGION) or (0, 0, 0)), 10,
                              interval=0.02, message='the screen to clear')
         if who == 'saver':
-            command = [kvharness.saver_windows_path()] + list(args)
+            command = [kvharness.windows_path(SAVER)] + list(args)
         else:
             command = [kvharness.windows_path(REFERENCE)] + list(args) + [self.ten]
         return procwatch.Program(command, self.work_dir)
@@ -118,15 +121,21 @@ class Bench:
         if windows:
             kvharness.focus('0x%x' % windows[0].id)
         time.sleep(0.2)
+        before = procwatch.thread_ms(program.pid)
         pressed = time.monotonic()
         self.display.press_key()
-        gone = program.wait_gone(10)
+        # The message thread's time is read until it can no longer be: what the close itself costs.
+        gone, last = None, before
+        while gone is None and time.monotonic() < pressed + 10:
+            gone = program.wait_gone(0.001)
+            now = procwatch.thread_ms(program.pid) if gone is None else None
+            last = now if now is not None else last
         self.display.release_key()
         if gone is None:
             program.stop()
             raise AssertionError('the program did not end on a key (log: %s)' % program.log_path)
         program.stop()
-        return (gone - pressed) * 1000
+        return (gone - pressed) * 1000, (last - before) if before is not None and last is not None else None
 
     def full_screen_run(self, who, *args, play=True, prefix=None):
         program = self.start(who, *args)
@@ -135,7 +144,9 @@ class Bench:
             picture_at = program.started + samples[-1].t
             prefix = prefix or who
             self.record(prefix + '.picture_s', samples[-1].t)
-            self.record(prefix + '.pause_ms', longest_pause_ms(samples))
+            self.record(prefix + '.pause_ms', figures.longest_pause_ms(samples))
+            if samples[-1].gui_ms is not None:
+                self.record(prefix + '.gui_ms', samples[-1].gui_ms)
             if play:
                 server = procwatch.wineserver_pid()
                 sleep_until(picture_at + PLAY_FROM)
@@ -146,7 +157,10 @@ class Bench:
                 if server0 is not None and server1 is not None:
                     self.record(prefix + '.cpu_server_s', cpu1 - cpu0 + server1 - server0)
                 self.record(prefix + '.hwm_mb', procwatch.peak_resident_kb(program.pid) / 1024)
-            self.record(prefix + '.exit_ms', self.end_by_key(program))
+            exit_ms, exit_cpu_ms = self.end_by_key(program)
+            self.record(prefix + '.exit_ms', exit_ms)
+            if exit_cpu_ms is not None:
+                self.record(prefix + '.exit_cpu_ms', exit_cpu_ms)
         finally:
             program.stop()
 
@@ -157,16 +171,9 @@ class Bench:
         program = self.start('saver', '/s')
         try:
             samples = self.watch(program, lambda s: s[-1].picture)
-            seen, attached, mapped = set(), None, None
-            for s in samples:
-                ids = {w.id for w in s.windows}
-                if attached is None and seen - ids:
-                    attached = s
-                seen |= {w.id for w in s.windows if (w.width, w.height) not in ((1, 1), self.screen)}
-                if mapped is None and any(w.viewable and (w.width, w.height) == self.screen for w in s.windows):
-                    mapped = s
-            if attached is None or mapped is None or mapped.t <= attached.t:
-                raise AssertionError('the start did not show the opening and the window in turn')
+            attached, mapped = figures.opening_and_map(samples, self.screen)
+            if attached is None:
+                raise AssertionError('the start did not show the end of opening and then the window')
             wall_ms = (mapped.t - attached.t) * 1000
             cpu_ms = mapped.gui_ms - attached.gui_ms
             self.record('resume.wall_ms', wall_ms)
@@ -189,118 +196,43 @@ class Bench:
     # ---- the figures -------------------------------------------------------------------------
 
     def playing(self):
-        self.settings()
         for i in range(self.runs):
+            self.index = i
             for who in (('saver', 'ref') if i % 2 == 0 else ('ref', 'saver')):
                 self.settings()
-                self.full_screen_run(who, *(['/s'] if who == 'saver' else []))
+                self.attempt('playing ' + who, self.full_screen_run, who, *(['/s'] if who == 'saver' else []))
         # What an orderly close of the shown window costs under Wine without a window manager.
-        for _ in range(max(2, self.runs // 2)):
-            self.full_screen_run('ref', '/destroy', play=False, prefix='refdestroy')
+        for i in range(max(2, self.runs // 2)):
+            self.index = i
+            self.attempt('reference /destroy', self.full_screen_run, 'ref', '/destroy', play=False,
+                         prefix='refdestroy')
 
     def resume(self):
-        for _ in range(self.runs):
-            self.resume_run()
+        for i in range(self.runs):
+            self.index = i
+            self.attempt('resume', self.resume_run)
 
     def big_playlist(self):
-        variants = [('c', BIG_PLAYLIST), ('c', 1), ('s', BIG_PLAYLIST), ('s', 1)]
+        variants = [('c', figures.BIG_PLAYLIST), ('c', 1), ('s', figures.BIG_PLAYLIST), ('s', 1)]
         for i in range(self.runs):
+            self.index = i
             for mode, size in variants[i % 4:] + variants[:i % 4]:
                 if mode == 'c':
-                    self.configuration_run(size)
+                    self.attempt('/c, %d entries' % size, self.configuration_run, size)
                 else:
                     self.settings(size)
-                    self.full_screen_run('saver', '/s', play=False, prefix='list%d' % size)
+                    self.attempt('/s, %d entries' % size, self.full_screen_run, 'saver', '/s', play=False,
+                                 prefix='list%d' % size)
 
     def warm_up(self):
         # A fresh prefix starts its helpers on the first run; that start is in no figure.
         self.settings()
-        self.full_screen_run('saver', '/s', play=False, prefix='warmup.saver')
-        self.full_screen_run('ref', play=False, prefix='warmup.ref')
+        self.attempt('warm-up', self.full_screen_run, 'saver', '/s', play=False, prefix='warmup.saver')
+        self.attempt('warm-up', self.full_screen_run, 'ref', play=False, prefix='warmup.ref')
 
     def close(self):
         self.files.restore()
         self.display.close()
-
-
-# ---- the table -------------------------------------------------------------------------------
-
-def spread(values, scale=1.0, digits=2):
-    if not values:
-        return 'n/a'
-    v = [x * scale for x in values]
-    return '%.*f [%.*f..%.*f]' % (digits, statistics.median(v), digits, min(v), digits, max(v))
-
-
-def pair_ratio(data, a, b):
-    x, y = data.get(a, []), data.get(b, [])
-    ratios = [p / q for p, q in zip(x, y) if q]
-    return statistics.median(ratios) if ratios else None
-
-
-def rows(data):
-    med = lambda key: statistics.median(data[key]) if data.get(key) else None  # noqa: E731
-    out = []
-
-    def row(figure, measured, reference, ratio, target, met):
-        out.append((figure, measured, reference, '%.2f' % ratio if isinstance(ratio, float) else ratio or '-',
-                    target, '-' if met is None else ('met' if met else 'NOT MET')))
-
-    if data.get('saver.picture_s'):
-        r = pair_ratio(data, 'saver.picture_s', 'ref.picture_s')
-        row('1 start to picture (s)', spread(data['saver.picture_s']), spread(data.get('ref.picture_s')), r,
-            '<= 1.10 x ref', r is not None and r <= 1.10)
-        row('  longest message-thread pause before it (ms)', spread(data['saver.pause_ms'], digits=0),
-            spread(data.get('ref.pause_ms'), digits=0), pair_ratio(data, 'saver.pause_ms', 'ref.pause_ms'), '', None)
-        r = pair_ratio(data, 'saver.exit_ms', 'ref.exit_ms')
-        m = med('saver.exit_ms')
-        row('2 exit latency, key to process gone (ms)', spread(data['saver.exit_ms'], digits=0),
-            spread(data.get('ref.exit_ms'), digits=0), r, '< 150 ms, <= 1.5 x ref',
-            m is not None and m < 150 and r is not None and r <= 1.5)
-        row('  reference destroying its shown window first (ms)', spread(data.get('refdestroy.exit_ms'), digits=0),
-            '', None, '', None)
-        r = pair_ratio(data, 'saver.cpu_s', 'ref.cpu_s')
-        row('3 CPU, %g s of ten.mpg playing (s)' % (PLAY_TO - PLAY_FROM), spread(data['saver.cpu_s']),
-            spread(data.get('ref.cpu_s')), r, '<= 1.05 x ref', r is not None and r <= 1.05)
-        row('  the same with the wineserver (s)', spread(data.get('saver.cpu_server_s')),
-            spread(data.get('ref.cpu_server_s')), pair_ratio(data, 'saver.cpu_server_s', 'ref.cpu_server_s'), '',
-            None)
-        r = pair_ratio(data, 'saver.hwm_mb', 'ref.hwm_mb')
-        row('4 peak resident size VmHWM (MiB)', spread(data['saver.hwm_mb'], digits=1),
-            spread(data.get('ref.hwm_mb'), digits=1), r, '<= 1.15 x ref', r is not None and r <= 1.15)
-    if data.get('resume.share'):
-        m = med('resume.share')
-        row('5 resume wait: message-thread CPU / wall (%)', spread(data['resume.share'], 100, 1), '-', None,
-            '< 10 %', m < 0.10)
-        row('  its CPU in its wall time (ms)', '%s in %s' % (spread(data['resume.cpu_ms'], digits=0),
-                                                            spread(data['resume.wall_ms'], digits=0)),
-            '', None, '', None)
-    if data.get('config%d.shown_s' % BIG_PLAYLIST):
-        m = med('config%d.shown_s' % BIG_PLAYLIST)
-        row('6 /c to window shown, %d entries (s)' % BIG_PLAYLIST, spread(data['config%d.shown_s' % BIG_PLAYLIST]),
-            spread(data.get('config1.shown_s')) + ' (1 entry)',
-            pair_ratio(data, 'config%d.shown_s' % BIG_PLAYLIST, 'config1.shown_s'), '< 1 s', m < 1.0)
-        big, one = data.get('list%d.picture_s' % BIG_PLAYLIST, []), data.get('list1.picture_s', [])
-        extra = [(a - b) * 1000 for a, b in zip(big, one)]
-        row('  /s to picture, %d entries (s)' % BIG_PLAYLIST, spread(big), spread(one) + ' (1 entry)',
-            'extra %s ms' % spread(extra, digits=0), '< 50 ms extra',
-            bool(extra) and statistics.median(extra) < 50)
-    if 'size' in data:
-        size = data['size'][0]
-        row('7 size of dist/win32/KINOVELA.SCR (bytes)', '{:,}'.format(size) if size else 'missing',
-            '{:,}'.format(EARLIER_SIZE), size / EARLIER_SIZE if size else None, '<= 0.50 x',
-            bool(size) and size / EARLIER_SIZE <= 0.5)
-    return out
-
-
-def print_table(table):
-    head = ('figure', 'measured: median [min..max]', 'reference', 'ratio', 'target', '')
-    widths = [max(len(str(r[i])) for r in table + [head]) for i in range(len(head))]
-    line = lambda r: '  '.join(str(c).ljust(w) for c, w in zip(r, widths)).rstrip()  # noqa: E731
-    print(line(head))
-    print('  '.join('-' * w for w in widths))
-    for r in table:
-        print(line(r))
 
 
 def main():
@@ -310,7 +242,7 @@ def main():
     args = parser.parse_args()
     wanted = set(args.only.split(','))
 
-    for path, what in ((kvharness.saver_file(), 'the saver'), (REFERENCE, 'the reference player')):
+    for path, what in ((SAVER, 'the saver'), (REFERENCE, 'the reference player')):
         if not os.path.exists(path):
             sys.exit('bench: %s is missing (%s); build the win64 tree first' % (what, path))
     work_dir = os.path.join(kvharness.BUILD, 'bench-runs')
@@ -339,9 +271,11 @@ def main():
     with open(os.path.join(kvharness.BUILD, 'bench-results.json'), 'w') as f:
         json.dump(bench.data, f, indent=1)
     print()
-    print_table(rows(bench.data))
+    print(figures.format_table(figures.rows(bench.data)))
     intervals = [i for i in bench.intervals if i]
     print()
+    for failure in bench.failures:
+        print('failed: ' + failure)
     print('%d runs per figure; the screen region and the windows were sampled every %.1f ms (median), '
           'processor time from /proc; load average %.2f at the start; %.0f s in all.'
           % (args.runs, statistics.median(intervals) if intervals else 0, load, time.monotonic() - began))

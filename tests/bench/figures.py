@@ -1,0 +1,147 @@
+"""The benchmark's arithmetic, apart from any program or display: medians and spreads of the runs,
+ratios of runs taken in pairs, the moments read off a start's samples, and the table with its
+targets. bench.py fills `data`: for each figure key a list indexed by run, None where a run failed."""
+import statistics
+
+BIG_PLAYLIST = 10000
+EARLIER_SIZE = 687104
+PLAY_SECONDS = 7.0
+
+START_RATIO = 1.10
+EXIT_MS, EXIT_RATIO = 150.0, 1.5
+CPU_RATIO = 1.05
+MEMORY_RATIO = 1.15
+RESUME_SHARE = 0.10
+CONFIG_SECONDS = 1.0
+EXTRA_MS = 50.0
+SIZE_RATIO = 0.5
+
+
+def values(data, key):
+    return [v for v in data.get(key, []) if v is not None]
+
+
+def median(data, key):
+    v = values(data, key)
+    return statistics.median(v) if v else None
+
+
+def pairs(data, a, b):
+    """(a, b) of the runs in which both were measured: a failed run drops its pair, never shifts one."""
+    return [(x, y) for x, y in zip(data.get(a, []), data.get(b, [])) if x is not None and y is not None]
+
+
+def pair_ratio(data, a, b):
+    ratios = [x / y for x, y in pairs(data, a, b) if y]
+    return statistics.median(ratios) if ratios else None
+
+
+def spread(vals, scale=1.0, digits=2):
+    vals = [v * scale for v in vals if v is not None]
+    if not vals:
+        return 'n/a'
+    return '%.*f [%.*f..%.*f]' % (digits, statistics.median(vals), digits, min(vals), digits, max(vals))
+
+
+def longest_pause_ms(samples, slack_ms=2.0):
+    """Longest span of samples (with .t in seconds and .gui_ms) in which the message thread used
+    less than slack_ms of processor time."""
+    best, start = 0.0, 0
+    for end in range(len(samples)):
+        if samples[end].gui_ms is None:
+            continue
+        while samples[start].gui_ms is None or samples[end].gui_ms - samples[start].gui_ms > slack_ms:
+            start += 1
+        best = max(best, samples[end].t - samples[start].t)
+    return best * 1000
+
+
+def opening_and_map(samples, screen):
+    """(end of opening, window mapped) samples of a saver start, or (None, None). The renderer's own
+    top-level window leaves the root when the player takes it, at the end of opening; the saver's
+    window maps once its creation handler, and with it the wait after opening, is over."""
+    seen, opened, mapped = set(), None, None
+    for s in samples:
+        ids = {w.id for w in s.windows}
+        if opened is None and seen - ids:
+            opened = s
+        seen |= {w.id for w in s.windows if (w.width, w.height) not in ((1, 1), screen)}
+        if mapped is None and any(w.viewable and (w.width, w.height) == screen for w in s.windows):
+            mapped = s
+    if opened is None or mapped is None or mapped.t <= opened.t:
+        return None, None
+    return opened, mapped
+
+
+def _ratio_text(ratio):
+    return '%.2f' % ratio if isinstance(ratio, float) else (ratio or '-')
+
+
+def rows(data):
+    """The table: (figure, measured, reference, ratio, target, verdict) for each figure measured.
+    The verdict is 'met', 'NOT MET', or '-' for lines that only explain a figure."""
+    out = []
+
+    def row(figure, measured, reference='', ratio=None, target='', met=None):
+        out.append((figure, measured, reference, _ratio_text(ratio), target,
+                    '-' if met is None else ('met' if met else 'NOT MET')))
+
+    def side_by_side(figure, key, digits=2, scale=1.0):
+        ratio = pair_ratio(data, 'saver.' + key, 'ref.' + key)
+        return ratio, (figure, spread(values(data, 'saver.' + key), scale, digits),
+                       spread(values(data, 'ref.' + key), scale, digits), ratio)
+
+    if values(data, 'saver.picture_s'):
+        r, cells = side_by_side('1 start to picture (s)', 'picture_s')
+        row(*cells, '<= %.2f x ref' % START_RATIO, r is not None and r <= START_RATIO)
+        row(*side_by_side('  longest message-thread pause before it (ms)', 'pause_ms', 0)[1])
+        r, cells = side_by_side('2 exit latency, key to process gone (ms)', 'exit_ms', 0)
+        m = median(data, 'saver.exit_ms')
+        row(*cells, '< %.0f ms, <= %.1f x ref' % (EXIT_MS, EXIT_RATIO),
+            m is not None and m < EXIT_MS and r is not None and r <= EXIT_RATIO)
+        row(*side_by_side('  message-thread CPU from the key to the end (ms)', 'exit_cpu_ms', 1)[1])
+        row('  reference destroying its shown window first (ms)', spread(values(data, 'refdestroy.exit_ms'),
+                                                                         digits=0))
+        r, cells = side_by_side('3 CPU, %g s of ten.mpg playing (s)' % PLAY_SECONDS, 'cpu_s')
+        row(*cells, '<= %.2f x ref' % CPU_RATIO, r is not None and r <= CPU_RATIO)
+        row(*side_by_side('  the same with the wineserver (s)', 'cpu_server_s')[1])
+        r, cells = side_by_side('4 peak resident size VmHWM (MiB)', 'hwm_mb', 1)
+        row(*cells, '<= %.2f x ref' % MEMORY_RATIO, r is not None and r <= MEMORY_RATIO)
+    if values(data, 'resume.share'):
+        m = median(data, 'resume.share')
+        row('5 resume wait: message-thread CPU / wall (%)', spread(values(data, 'resume.share'), 100, 1), '-',
+            None, '< %.0f %%' % (RESUME_SHARE * 100), m < RESUME_SHARE)
+        row('  its CPU in its wall time (ms)', '%s in %s' % (spread(values(data, 'resume.cpu_ms'), digits=0),
+                                                            spread(values(data, 'resume.wall_ms'), digits=0)))
+    big_c, one_c = 'config%d.shown_s' % BIG_PLAYLIST, 'config1.shown_s'
+    if values(data, big_c):
+        m = median(data, big_c)
+        row('6 /c to window shown, %d entries (s)' % BIG_PLAYLIST, spread(values(data, big_c)),
+            spread(values(data, one_c)) + ' (1 entry)', pair_ratio(data, big_c, one_c),
+            '< %g s' % CONFIG_SECONDS, m < CONFIG_SECONDS)
+    big_s, one_s = 'list%d.picture_s' % BIG_PLAYLIST, 'list1.picture_s'
+    if values(data, big_s):
+        extra = [(x - y) * 1000 for x, y in pairs(data, big_s, one_s)]
+        row('  /s to picture, %d entries (s)' % BIG_PLAYLIST, spread(values(data, big_s)),
+            spread(values(data, one_s)) + ' (1 entry)', 'extra %s ms' % spread(extra, digits=0),
+            '< %.0f ms extra' % EXTRA_MS, bool(extra) and statistics.median(extra) < EXTRA_MS)
+        big_g, one_g = 'list%d.gui_ms' % BIG_PLAYLIST, 'list1.gui_ms'
+        extra = [x - y for x, y in pairs(data, big_g, one_g)]
+        row('  message-thread CPU until that picture (ms)', spread(values(data, big_g), digits=0),
+            spread(values(data, one_g), digits=0) + ' (1 entry)', 'extra %s ms' % spread(extra, digits=0))
+    if 'size' in data:
+        size = data['size'][0]
+        row('7 size of dist/win32/KINOVELA.SCR (bytes)', '{:,}'.format(size) if size else 'missing',
+            '{:,}'.format(EARLIER_SIZE), size / EARLIER_SIZE if size else None, '<= %.2f x' % SIZE_RATIO,
+            bool(size) and size / EARLIER_SIZE <= SIZE_RATIO)
+    return out
+
+
+def format_table(table):
+    head = ('figure', 'measured: median [min..max]', 'reference', 'ratio', 'target', '')
+    widths = [max(len(str(r[i])) for r in table + [head]) for i in range(len(head))]
+
+    def line(r):
+        return '  '.join(str(c).ljust(w) for c, w in zip(r, widths)).rstrip()
+
+    return '\n'.join([line(head), '  '.join('-' * w for w in widths)] + [line(r) for r in table])

@@ -1,0 +1,129 @@
+"""The benchmark's arithmetic and verdicts, without Wine: python3 tests/bench/test_figures.py"""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import figures  # noqa: E402
+
+
+class Sample:
+    def __init__(self, t, gui_ms=0.0, windows=()):
+        self.t, self.gui_ms, self.windows = t, gui_ms, list(windows)
+
+
+class Window:
+    def __init__(self, id, width, height, viewable=True):
+        self.id, self.width, self.height, self.viewable = id, width, height, viewable
+
+
+def verdicts(data):
+    """Verdict by figure number ('1'..'7'); the explaining lines under a figure are left out."""
+    return {row[0].split()[0]: row[5] for row in figures.rows(data) if not row[0].startswith(' ')}
+
+
+def playing_data(**overrides):
+    data = {'saver.picture_s': [1.0] * 3, 'ref.picture_s': [1.0] * 3, 'saver.exit_ms': [100.0] * 3,
+            'ref.exit_ms': [100.0] * 3, 'saver.cpu_s': [1.0] * 3, 'ref.cpu_s': [1.0] * 3,
+            'saver.hwm_mb': [90.0] * 3, 'ref.hwm_mb': [90.0] * 3}
+    data.update(overrides)
+    return data
+
+
+class RunsTakenInPairs(unittest.TestCase):
+    def test_a_failed_run_drops_its_pair_instead_of_shifting_the_rest(self):
+        data = {'a': [2.0, None, 6.0], 'b': [1.0, 5.0, 3.0]}
+        self.assertEqual(figures.pairs(data, 'a', 'b'), [(2.0, 1.0), (6.0, 3.0)])
+        self.assertEqual(figures.pair_ratio(data, 'a', 'b'), 2.0)
+
+    def test_the_ratio_is_the_median_of_the_pairs_not_of_the_medians(self):
+        # A slow spell on the machine hits both runs of one pair: the pairs still say 1.5.
+        data = {'a': [1.5, 3.0, 15.0], 'b': [1.0, 2.0, 10.0]}
+        self.assertAlmostEqual(figures.pair_ratio(data, 'a', 'b'), 1.5)
+
+    def test_no_pair_gives_no_ratio(self):
+        self.assertIsNone(figures.pair_ratio({'a': [1.0], 'b': [None]}, 'a', 'b'))
+        self.assertIsNone(figures.pair_ratio({}, 'a', 'b'))
+
+    def test_spread_shows_median_min_and_max_of_the_runs_that_worked(self):
+        self.assertEqual(figures.spread([3.0, None, 1.0, 2.0]), '2.00 [1.00..3.00]')
+        self.assertEqual(figures.spread([0.021, 0.019], scale=100, digits=1), '2.0 [1.9..2.1]')
+        self.assertEqual(figures.spread([]), 'n/a')
+
+
+class ReadingAStart(unittest.TestCase):
+    def test_the_longest_pause_is_the_longest_span_without_processor_time(self):
+        samples = [Sample(0.0, 0), Sample(0.1, 10), Sample(0.2, 10.5), Sample(2.2, 11), Sample(2.3, 40)]
+        self.assertAlmostEqual(figures.longest_pause_ms(samples), 2100, places=6)
+
+    def test_unreadable_samples_neither_start_nor_end_a_pause(self):
+        samples = [Sample(0.0, 0), Sample(0.5, None), Sample(1.0, 0.5), Sample(1.1, 30)]
+        self.assertAlmostEqual(figures.longest_pause_ms(samples), 1000, places=6)
+
+    def test_opening_ends_when_the_renderer_window_leaves_and_the_wait_when_the_window_maps(self):
+        app, form, renderer = Window(1, 1, 1), Window(2, 423, 393, False), Window(3, 320, 240, False)
+        full = Window(2, 1024, 768)
+        samples = [Sample(0.1, windows=[app]), Sample(0.2, windows=[app, form]),
+                   Sample(0.3, windows=[app, form, renderer]), Sample(0.4, windows=[app, form]),
+                   Sample(0.9, windows=[app, full])]
+        opened, mapped = figures.opening_and_map(samples, (1024, 768))
+        self.assertEqual((opened.t, mapped.t), (0.4, 0.9))
+
+    def test_a_start_without_both_moments_in_turn_reads_as_nothing(self):
+        full = Window(2, 1024, 768)
+        samples = [Sample(0.1, windows=[full]), Sample(0.2, windows=[full, Window(3, 320, 240)]),
+                   Sample(0.3, windows=[full])]
+        self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
+        # The application's 1x1 window going away is no end of opening.
+        samples = [Sample(0.1, windows=[Window(1, 1, 1)]), Sample(0.2), Sample(0.3, windows=[full])]
+        self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
+
+
+class Verdicts(unittest.TestCase):
+    def test_side_by_side_targets_hold_up_to_their_bound(self):
+        v = verdicts(playing_data(**{'saver.picture_s': [1.1] * 3, 'saver.cpu_s': [1.05] * 3,
+                                     'saver.hwm_mb': [103.5] * 3}))
+        self.assertEqual((v['1'], v['3'], v['4']), ('met', 'met', 'met'))
+        v = verdicts(playing_data(**{'saver.picture_s': [1.12] * 3, 'saver.cpu_s': [1.06] * 3,
+                                     'saver.hwm_mb': [104.0] * 3}))
+        self.assertEqual((v['1'], v['3'], v['4']), ('NOT MET', 'NOT MET', 'NOT MET'))
+
+    def test_exit_needs_both_the_absolute_bound_and_the_ratio(self):
+        self.assertEqual(verdicts(playing_data(**{'saver.exit_ms': [149.0] * 3}))['2'], 'met')
+        self.assertEqual(verdicts(playing_data(**{'saver.exit_ms': [151.0] * 3}))['2'], 'NOT MET')
+        slow_both = playing_data(**{'saver.exit_ms': [140.0] * 3, 'ref.exit_ms': [80.0] * 3})
+        self.assertEqual(verdicts(slow_both)['2'], 'NOT MET')
+
+    def test_a_missing_reference_never_counts_as_met(self):
+        data = playing_data(**{'ref.cpu_s': [None] * 3})
+        self.assertEqual(verdicts(data)['3'], 'NOT MET')
+
+    def test_resume_share_must_stay_under_a_tenth(self):
+        self.assertEqual(verdicts({'resume.share': [0.099], 'resume.cpu_ms': [49], 'resume.wall_ms': [500]})['5'],
+                         'met')
+        self.assertEqual(verdicts({'resume.share': [0.10], 'resume.cpu_ms': [50], 'resume.wall_ms': [500]})['5'],
+                         'NOT MET')
+
+    def test_a_big_playlist_is_judged_by_time_shown_and_by_extra_time_to_picture(self):
+        big = figures.BIG_PLAYLIST
+        data = {'config%d.shown_s' % big: [0.9, 0.95], 'config1.shown_s': [0.3, 0.3],
+                'list%d.picture_s' % big: [1.04, 2.04], 'list1.picture_s': [1.0, 2.0]}
+        rows = figures.rows(data)
+        self.assertEqual([r[5] for r in rows if r[5] != '-'], ['met', 'met'])
+        self.assertIn('extra 40 [40..40] ms', rows[1][3])
+        data['list%d.picture_s' % big] = [1.06, 2.06]
+        data['config%d.shown_s' % big] = [1.0, 1.0]
+        self.assertEqual([r[5] for r in figures.rows(data) if r[5] != '-'], ['NOT MET', 'NOT MET'])
+
+    def test_size_is_met_at_exactly_half_and_a_missing_file_is_not(self):
+        self.assertEqual(verdicts({'size': [figures.EARLIER_SIZE // 2]})['7'], 'met')
+        self.assertEqual(verdicts({'size': [figures.EARLIER_SIZE // 2 + 1]})['7'], 'NOT MET')
+        self.assertEqual(verdicts({'size': [0]})['7'], 'NOT MET')
+
+    def test_figures_not_measured_are_left_out_of_the_table(self):
+        self.assertEqual(figures.rows({}), [])
+        self.assertEqual([r[0][0] for r in figures.rows({'size': [1]})], ['7'])
+
+
+if __name__ == '__main__':
+    unittest.main()
