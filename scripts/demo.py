@@ -61,7 +61,6 @@ def main():
     subprocess.run([os.path.join(ROOT, 'tests', 'tools', 'make-clips'), clips], check=True)
     say('preparing the Wine prefix and display (first time: about a minute)')
     env = kv.wine_env()
-    saverrun.start_wine_helpers()
     say('display %s, prefix %s' % (env['DISPLAY'], env['WINEPREFIX']))
     for name in os.listdir(DEMO):
         if name.startswith('screen-') and name.endswith('.png'):

@@ -6,7 +6,6 @@ ten.mpg and long.mpg red too) and a white square that crosses the picture once f
 at the middle height, so a screenshot tells the clip and the position within it.
 """
 import os
-import subprocess
 import sys
 import time
 
@@ -74,15 +73,6 @@ def collapse(colours):
         if colour != 'black' and (not seen or seen[-1] != colour):
             seen.append(colour)
     return seen
-
-
-def start_wine_helpers():
-    """Starts Wine's own services with their output going nowhere. The first Wine program of a
-    fresh session starts them, and they keep its standard handles open for as long as they run:
-    a program whose output is read through a pipe (a registry query) would never seem to end."""
-    subprocess.run([kvharness.WINE_RUN, 'reg', 'query', kvharness.DESKTOP_KEY, '/v', 'ScreenSaveActive'],
-                   env=kvharness.environment(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=300)
 
 
 def numlock_off():
@@ -183,11 +173,6 @@ class SaverRun:
 
 class StartupCase(kvharness.SaverTestCase):
     """Starts the saver full screen on a playlist of generated clips."""
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        start_wine_helpers()
 
     def write_settings(self, **media):
         """g_screen.ini with sound off, English, Continue off unless given, and MEDIA keys as given."""
