@@ -94,7 +94,7 @@ class EmptyPlaylist(saverrun.StartupCase):
         self.assertTrue(columns and 6 <= columns[0] <= 12 and 90 <= columns[-1] - columns[0] <= 125, columns[:3])
 
         kvharness.wait_until(lambda: run.elapsed() > 3.5)
-        colour, later = run.look('still-empty')
+        _, later = run.look('still-empty')
         self.assertEqual(kvharness.mean_colour(later), kvharness.mean_colour(shot), 'nothing starts to play')
         run.end_with('q')
 
