@@ -1,0 +1,107 @@
+// The playlist played file after file by the real player: the order, the missing and broken
+// entries, and a playlist where nothing can play.
+#include "tests/win/window/WindowTestKit.h"
+
+#include "framework/Application.h"
+
+namespace kv::test {
+namespace {
+
+using PlaylistAdvance = WindowTest;
+
+TEST_F(PlaylistAdvance, ThreeClipsPlayInOrderAndTheFirstFollowsTheLast) {
+    const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), Clip(L"clip.avi"), Clip(L"clip.wmv")};
+    Prepare(playlist);
+    ObservedFormMain& form = Make({"/p"});
+    // No remembered file: the full-screen start plays the first entry from its beginning.
+    EXPECT_EQ(form.Mp1->FileName(), playlist[0]);
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    EXPECT_EQ(form.pgb1->Max(), 3);
+
+    ASSERT_TRUE(PumpUntil([&] { return form.filesAfterEnd.size() >= 3; }, 20000))
+        << form.filesAfterEnd.size() << " ends seen";
+    EXPECT_EQ(form.filesAfterEnd, (std::vector<std::wstring>{playlist[1], playlist[2], playlist[0]}));
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    // The advance keeps the toggle as the start left it.
+    EXPECT_FALSE(form.State().IsPlaying);
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PlaylistAdvance, AMissingSecondEntrySendsPlaybackBackToTheFirst) {
+    const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), MissingClip(L"second.avi"), Clip(L"clip.avi")};
+    Prepare(playlist);
+    ObservedFormMain& form = Make({"/p"});
+    ASSERT_EQ(form.Mp1->FileName(), playlist[0]);
+
+    ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 10000));
+    EXPECT_EQ(form.filesAfterEnd[0], playlist[0]);
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    EXPECT_GT(form.Mp1->CurrentPosition(), 0.0);
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PlaylistAdvance, APlaylistOfMissingFilesPlaysNothingReportsNothingAndStaysIdle) {
+    Prepare({MissingClip(L"a.mpg"), MissingClip(L"b.avi"), MissingClip(L"c.wmv")});
+    ObservedFormMain& form = Make({"/p"});
+    form.PlayClick();  // a second try does no more than the first
+
+    CpuMeter meter;
+    Pump(1000);
+    double processMs = meter.ProcessMs(), wallMs = meter.WallMs();
+    std::printf("nothing to play: process CPU %.0f ms in %.0f ms\n", processMs, wallMs);
+    EXPECT_LT(processMs, wallMs * 0.25);
+
+    EXPECT_EQ(form.Mp1->FileName(), L"");
+    EXPECT_FALSE(form.State().IsPlaying);
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    EXPECT_FALSE(form.Mp1->Visible());
+    EXPECT_GE(form.ticks.size(), 5u);  // the timer keeps running over an empty player
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PlaylistAdvance, ABrokenFileInAFullScreenRunIsSkippedToTheFirstEntryWithoutABox) {
+    const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), Clip(L"junk.avi"), Clip(L"clip.avi")};
+    Prepare(playlist);
+    ObservedFormMain& form = Make({"/p"});
+    ASSERT_FALSE(form.ConfigurationMode());
+    ASSERT_EQ(form.Mp1->FileName(), playlist[0]);
+
+    form.mp1EndOfStream();  // the end of the first file: the next one cannot be played
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    EXPECT_EQ(form.Mp1->FileName(), playlist[0]);
+    Pump(300);
+    EXPECT_GT(form.Mp1->CurrentPosition(), 0.0);
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PlaylistAdvance, ABrokenOnlyEntryInAFullScreenRunEndsWithNothingPlayingAndNoLoop) {
+    Prepare({Clip(L"junk.avi")});
+    ObservedFormMain& form = Make({"/p"});
+    CpuMeter meter;
+    Pump(500);
+    EXPECT_LT(meter.ProcessMs(), meter.WallMs() * 0.25);
+    EXPECT_FALSE(form.State().IsPlaying);
+    EXPECT_FALSE(form.Mp1->Visible());
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PlaylistAdvance, PlayOnABrokenFileInConfigurationModeShowsNoBox) {
+    Prepare({Clip(L"junk.avi")});
+    ObservedFormMain& form = Make({"/c"});
+    ASSERT_TRUE(form.ConfigurationMode());
+    form.PlayClick();
+    Pump(200);
+    EXPECT_FALSE(form.State().IsPlaying);
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    EXPECT_EQ(dialogs_->Count(), 0);
+
+    // The watcher does see a report that is shown.
+    Application.ShowErrorBox("Probe");
+    EXPECT_EQ(dialogs_->Count(), 1);
+    dialogs_->Stop();
+    ASSERT_EQ(dialogs_->Texts().size(), 1u);
+    EXPECT_NE(dialogs_->Texts()[0].find(L"Probe."), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace kv::test
