@@ -56,18 +56,24 @@ def longest_pause_ms(samples, slack_ms=2.0):
     return best * 1000
 
 
-def opening_and_map(samples, screen):
-    """(end of opening, window mapped) samples of a saver start, or (None, None). The renderer's own
-    top-level window leaves the root when the player takes it, at the end of opening; the saver's
-    window maps once its creation handler, and with it the wait after opening, is over."""
-    seen, opened, mapped = set(), None, None
+def end_of_opening(samples, screen):
+    """The first sample after the renderer's own top-level window left the root, which it does
+    when the player takes it at the end of opening a file; None when that was not seen. The
+    application's 1x1 window and a full-screen window are never the renderer's."""
+    seen = set()
     for s in samples:
-        ids = {w.id for w in s.windows}
-        if opened is None and seen - ids:
-            opened = s
+        if seen - {w.id for w in s.windows}:
+            return s
         seen |= {w.id for w in s.windows if (w.width, w.height) not in ((1, 1), screen)}
-        if mapped is None and any(w.viewable and (w.width, w.height) == screen for w in s.windows):
-            mapped = s
+    return None
+
+
+def opening_and_map(samples, screen):
+    """(end of opening, window mapped) samples of a saver start, or (None, None). The saver's
+    window maps once its creation handler, and with it the wait after opening, is over."""
+    opened = end_of_opening(samples, screen)
+    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
+                  None)
     if opened is None or mapped is None or mapped.t <= opened.t:
         return None, None
     return opened, mapped
@@ -94,6 +100,7 @@ def rows(data):
     if values(data, 'saver.picture_s'):
         r, cells = side_by_side('1 start to picture (s)', 'picture_s')
         row(*cells, '<= %.2f x ref' % START_RATIO, r is not None and r <= START_RATIO)
+        row(*side_by_side('  from the end of opening to the picture (ms)', 'shown_after_open_ms', 0)[1])
         row(*side_by_side('  longest message-thread pause before it (ms)', 'pause_ms', 0)[1])
         r, cells = side_by_side('2 exit latency, key to process gone (ms)', 'exit_ms', 0)
         m = median(data, 'saver.exit_ms')
