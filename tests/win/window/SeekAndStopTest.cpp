@@ -38,7 +38,7 @@ TEST_F(SeekAndStop, AClickAtTheFarEndOfTheBarEndsTheFileAndPlaybackGoesOn) {
     ASSERT_GT(form.pgb1->Max(), form.Mp1->Duration());
     form.pgb1MouseDown(MouseButton::Left, {.left = true}, 500, 4);  // beyond the bar: held at its end
     EXPECT_EQ(form.pgb1->Position(), 100);
-    EXPECT_LE(form.Mp1->CurrentPosition(), form.Mp1->Duration());
+    EXPECT_LT(form.Mp1->CurrentPosition(), 100.0);  // held at the end of the file, not the bar's
 
     ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 5000)) << "the file did not end";
     EXPECT_EQ(form.filesAfterEnd[0], Clip(L"long.mpg"));
@@ -53,7 +53,7 @@ TEST_F(SeekAndStop, APlayWhoseSavedPositionLiesPastTheEndPlaysTheFileOutAndGoesO
     ASSERT_EQ(form.State().SavedPosition, 150.0);
     form.PlayClick();
     EXPECT_TRUE(form.State().IsPlaying);
-    EXPECT_LE(form.Mp1->CurrentPosition(), form.Mp1->Duration());
+    EXPECT_LT(form.Mp1->CurrentPosition(), 101.0);
     ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 5000)) << "the file did not end";
     EXPECT_EQ(form.Mp1->FileName(), Clip(L"long.mpg"));
     EXPECT_EQ(dialogs_->Count(), 0);
