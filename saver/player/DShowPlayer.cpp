@@ -204,6 +204,10 @@ double DShowPlayer::CurrentPosition() const {
 
 void DShowPlayer::SetCurrentPosition(double seconds) {
     if (!seeking_) return;
+    // Asked for a point past the end, GStreamer's demuxer lets the clock run on, never ends
+    // the stream and then hangs the graph's teardown. The end itself ends the file.
+    double length = Duration();
+    if (length > 0 && seconds > length) seconds = length;
     LONGLONG position = MediaTimeFromSeconds(seconds);
     Check(seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
                                  AM_SEEKING_NoPositioning));

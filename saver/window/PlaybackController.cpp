@@ -3,17 +3,6 @@
 #include "saver/window/PlaybackRules.h"
 
 namespace kv {
-namespace {
-
-// The bar's maximum is the rounded length and a saved position may come from a longer file;
-// asked for a point past the end, some demuxers stall and then hang the teardown of the file.
-// A known length bounds the seek.
-void SeekWithinFile(PlaybackPlayer& player, double seconds) {
-    double duration = player.Duration();
-    player.SetCurrentPosition(duration > 0 && seconds > duration ? duration : seconds);
-}
-
-}  // namespace
 
 PlaybackController::PlaybackController(PlaybackPlayer& player, PlaybackView& view)
     : player_(player), view_(view) {}
@@ -90,7 +79,7 @@ void PlaybackController::StartCurrentEntry() {
     }
     player_.SetVisible(true);
     view_.WaitPumpingMessages(kResumeWaitMs);
-    SeekWithinFile(player_, State.SavedPosition);
+    player_.SetCurrentPosition(State.SavedPosition);
     State.IsPlaying = true;
 }
 
@@ -161,7 +150,7 @@ void PlaybackController::ProgressClick(int x) {
         auto position = ProgressClickPosition(x, view_.ProgressMax(), view_.ProgressWidth());
         if (!position) return;
         view_.SetProgressPosition(*position);
-        SeekWithinFile(player_, view_.ProgressPosition());
+        player_.SetCurrentPosition(view_.ProgressPosition());
     } catch (...) {
     }
 }
