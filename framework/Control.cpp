@@ -171,16 +171,35 @@ void GraphicControl::VisibleChanged() {
 
 // ---- WinControl ----
 
+// The window procedures find their object in the window's user data, which is read in
+// process; a window property, which FromHandle checks for any window, costs a round trip to
+// the server under Wine, on every message.
+namespace {
+
+WinControl* SelfOf(HWND hwnd) { return reinterpret_cast<WinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+void Attach(HWND hwnd, WinControl* self) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetPropW(hwnd, kSelfProp, self);
+}
+
+void Detach(HWND hwnd) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    RemovePropW(hwnd, kSelfProp);
+}
+
+}  // namespace
+
 LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<WinControl*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetPropW(hwnd, kSelfProp, self);
+        Attach(hwnd, self);
     }
-    auto* self = static_cast<WinControl*>(GetPropW(hwnd, kSelfProp));
+    auto* self = SelfOf(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        RemovePropW(hwnd, kSelfProp);
+        Detach(hwnd);
         self->hwnd_ = nullptr;
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
@@ -188,12 +207,12 @@ LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 LRESULT CALLBACK SubclassWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = static_cast<WinControl*>(GetPropW(hwnd, kSelfProp));
+    auto* self = SelfOf(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         WNDPROC original = self->originalProc_;
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropW(hwnd, kSelfProp);
+        Detach(hwnd);
         self->hwnd_ = nullptr;
         return CallWindowProcW(original, hwnd, msg, wp, lp);
     }
@@ -234,7 +253,7 @@ void WinControl::CreateHandle(HWND parentOrOwner, DWORD style, DWORD exStyle) {
     if (!h) throw Exception("Cannot create window: " + SystemErrorText(GetLastError()));
     if (className_) {
         hwnd_ = h;
-        SetPropW(h, kSelfProp, this);
+        Attach(h, this);
         originalProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassWindowProc)));
     }

@@ -20,8 +20,9 @@ DShowPlayer& TMediaPlayerX::Engine() {
         RECT rc;
         GetClientRect(hwnd_, &rc);
         engine_->Resize(rc.right, rc.bottom);
-        // Catches a clip whose clock runs past the end without the graph saying so.
-        SetTimer(hwnd_, kWatchTimer, 100, nullptr);
+        // Catches a clip whose clock runs past the end without the graph saying so. The rule
+        // waits a second anyway; a slower check keeps the idle saver's own work small.
+        SetTimer(hwnd_, kWatchTimer, kWatchIntervalMs, nullptr);
     }
     return *engine_;
 }

@@ -37,6 +37,7 @@ private:
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
+    static constexpr UINT kWatchIntervalMs = 500;
 };
 
 }  // namespace kv

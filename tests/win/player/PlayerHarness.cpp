@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "tests/win/support/Clips.h"
+
 namespace kv::test {
 namespace {
 
@@ -30,16 +32,7 @@ Colour Classify(int r, int g, int b) {
 
 }  // namespace
 
-std::wstring Clip(const wchar_t* name) {
-    const wchar_t* dir = _wgetenv(L"KINOVELA_CLIPS");
-    if (!dir || !*dir) throw std::runtime_error("KINOVELA_CLIPS is not set");
-    std::wstring path = dir;
-    // The variable comes from the Unix side; Wine maps a Unix path through drive Z:.
-    if (path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path + L"\\" + name;
-}
+std::wstring Clip(const wchar_t* name) { return kv::test::ClipsFolder() + L"\\" + name; }
 
 const char* ColourName(Colour c) {
     switch (c) {

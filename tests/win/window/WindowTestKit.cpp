@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Text.h"
 #include "saver/window/SettingsFiles.h"
+#include "tests/win/support/Clips.h"
 
 namespace kv::test {
 namespace {
@@ -30,16 +31,6 @@ public:
     ~UnmanagedWindows() { RegDeleteTreeW(HKEY_CURRENT_USER, kAppDefaultsKey); }
 } unmanagedWindows;
 
-std::wstring ClipsFolder() {
-    const wchar_t* dir = _wgetenv(L"KINOVELA_CLIPS");
-    if (!dir || !*dir) throw std::runtime_error("KINOVELA_CLIPS is not set");
-    std::wstring path = dir;
-    // The variable comes from the Unix side; Wine maps a Unix path through drive Z:.
-    if (path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
 
 std::optional<std::string> ReadBytes(const std::string& path) {
     ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
