@@ -52,12 +52,11 @@ void Label::Paint(HDC dc) {
 
 HCURSOR Label::Cursor() const { return options_.handCursor ? LoadCursor(nullptr, IDC_HAND) : nullptr; }
 
-// ---- Button ----
+// ---- ButtonControl ----
 
-Button::Button(Component* owner, const ControlArgs& args)
-    : WinControl(owner, args, {.className = L"BUTTON", .style = WS_TABSTOP | BS_PUSHBUTTON}) {}
+bool ButtonControl::IsChecked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-bool Button::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+bool ButtonControl::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
         DoClick();
         result = 0;
@@ -68,8 +67,7 @@ bool Button::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- SpeedButton ----
 
-SpeedButton::SpeedButton(Component* owner, const ControlArgs& args)
-    : WinControl(owner, args, {.className = L"BUTTON", .style = BS_OWNERDRAW}) {}
+SpeedButton::SpeedButton(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, BS_OWNERDRAW) {}
 
 void SpeedButton::SetGlyph(HBITMAP glyph, int numGlyphs) {
     glyph_.Reset(glyph);
@@ -85,17 +83,14 @@ void SpeedButton::CopyGlyphFrom(const SpeedButton& other) {
 }
 
 bool SpeedButton::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_COMMAND && (HIWORD(wp) == BN_CLICKED || HIWORD(wp) == BN_DOUBLECLICKED)) {
-        DoClick();
-        result = 0;
-        return true;
-    }
+    // A quick second click on a flat button is a click too.
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_DOUBLECLICKED) return ButtonControl::Reflect(msg, MAKEWPARAM(LOWORD(wp), BN_CLICKED), lp, result);
     if (msg == WM_DRAWITEM) {
         Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
         result = TRUE;
         return true;
     }
-    return false;
+    return ButtonControl::Reflect(msg, wp, lp, result);
 }
 
 void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
@@ -138,32 +133,13 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
 
 // ---- CheckBox ----
 
-CheckBox::CheckBox(Component* owner, const ControlArgs& args)
-    : WinControl(owner, args, {.className = L"BUTTON", .style = WS_TABSTOP | BS_AUTOCHECKBOX}) {}
-
-bool CheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 void CheckBox::SetChecked(bool checked) {
     if (Checked() == checked) return;
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     DoClick();
 }
 
-bool CheckBox::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
-        DoClick();
-        result = 0;
-        return true;
-    }
-    return false;
-}
-
 // ---- RadioButton ----
-
-RadioButton::RadioButton(Component* owner, const ControlArgs& args)
-    : WinControl(owner, args, {.className = L"BUTTON", .style = WS_TABSTOP | BS_RADIOBUTTON}) {}
-
-bool RadioButton::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void RadioButton::SetChecked(bool checked) {
     if (Checked() == checked) return;

@@ -39,14 +39,24 @@ private:
     Options options_;
 };
 
-class Button : public WinControl {
+// A window of the BUTTON class: its click runs the click handler.
+class ButtonControl : public WinControl {
 public:
-    Button(Component* owner, const ControlArgs& args);
+    ButtonControl(Component* owner, const ControlArgs& args, DWORD style)
+        : WinControl(owner, args, {.className = L"BUTTON", .style = style}) {}
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+protected:
+    bool IsChecked() const;
+};
+
+class Button : public ButtonControl {
+public:
+    Button(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, WS_TABSTOP | BS_PUSHBUTTON) {}
 };
 
 // A flat button that draws a picture (normal and disabled state side by side) and its caption.
-class SpeedButton : public WinControl {
+class SpeedButton : public ButtonControl {
 public:
     SpeedButton(Component* owner, const ControlArgs& args);
     // Takes ownership of the bitmap; numGlyphs is how many states stand side by side.
@@ -63,20 +73,19 @@ private:
     int numGlyphs_ = 1;
 };
 
-class CheckBox : public WinControl {
+class CheckBox : public ButtonControl {
 public:
-    CheckBox(Component* owner, const ControlArgs& args);
-    bool Checked() const;
+    CheckBox(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, WS_TABSTOP | BS_AUTOCHECKBOX) {}
+    bool Checked() const { return IsChecked(); }
     // Runs the click handler when the state changes.
     void SetChecked(bool checked);
-    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 
 // Radio buttons with the same parent form one group.
-class RadioButton : public WinControl {
+class RadioButton : public ButtonControl {
 public:
-    RadioButton(Component* owner, const ControlArgs& args);
-    bool Checked() const;
+    RadioButton(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, WS_TABSTOP | BS_RADIOBUTTON) {}
+    bool Checked() const { return IsChecked(); }
     // Selecting clears the others of the group; the click handler runs when the state changes.
     void SetChecked(bool checked);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
