@@ -221,3 +221,12 @@ def numlock_on():
     if not numlock_is_on():
         key('Num_Lock')
         wait_until(numlock_is_on, 5, message='NumLock to come on')
+
+
+def numlock_off():
+    """Turns the display's NumLock off before a saver starts. A new Wine process believes NumLock
+    is off; when the display says otherwise, Wine makes up a NumLock press ahead of the first key
+    the window gets, and that press alone would end a full-screen run."""
+    if numlock_is_on():
+        key('Num_Lock')
+        wait_until(lambda: not numlock_is_on(), 5, message='NumLock to go off')

@@ -49,20 +49,12 @@ def cursor_visible():
         x11.XCloseDisplay(display)
 
 
-def numlock_off():
-    """A new Wine desktop starts with NumLock off; when the display has it on, Wine sends the saver a
-    NumLock key of its own with the first real key, and that ends a full-screen run."""
-    if kvharness.numlock_is_on():
-        kvharness.key('Num_Lock')
-        kvharness.wait_until(lambda: not kvharness.numlock_is_on(), 5, message='NumLock to go off')
-
-
 class HostCase(kvharness.SaverTestCase):
     def setUp(self):
         super().setUp()
         self.remove_settings()
         self.delete_registry_value(kvharness.DESKTOP_KEY, 'ScreenSaveUsePassword')
-        numlock_off()
+        kvharness.numlock_off()
 
     def viewable_windows(self, program):
         return [w for w in program.windows() if w.name != 'Default IME']

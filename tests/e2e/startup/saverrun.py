@@ -75,15 +75,6 @@ def collapse(colours):
     return seen
 
 
-def numlock_off():
-    """Turns the display's NumLock off before a saver starts. A new Wine process believes NumLock
-    is off; when the display says otherwise, Wine makes up a NumLock press ahead of the first key
-    the window gets, and that press alone would end a full-screen run."""
-    if kvharness.numlock_is_on():
-        kvharness.key('Num_Lock')
-        kvharness.wait_until(lambda: not kvharness.numlock_is_on(), 5, message='NumLock to go off')
-
-
 def report(text):
     """A measurement line in the test's output (ctest shows it with --output-on-failure or -V)."""
     sys.stderr.write('  [measured] %s\n' % text)
@@ -185,7 +176,7 @@ class StartupCase(kvharness.SaverTestCase):
         """Writes the playlist (clip names), starts KINOVELA.SCR /s and waits for its window to
         cover the screen."""
         self.write_playlist([clip_path(name) for name in playlist])
-        numlock_off()
+        kvharness.numlock_off()
         kvharness.park_pointer()
         started = time.monotonic()
         run = SaverRun(self, self.start_saver('/s', *args), started)

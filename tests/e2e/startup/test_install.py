@@ -33,7 +33,7 @@ class InstallSwitches(saverrun.StartupCase):
 
     def run_with(self, *args):
         """Starts the saver with args; returns it and its configuration window."""
-        saverrun.numlock_off()
+        kvharness.numlock_off()
         started = time.monotonic()
         saver = self.start_saver(*args)
         # The application's own window beside it is a 1 x 1 pixel one.
