@@ -45,6 +45,7 @@ import os
 import re
 import shutil
 import subprocess
+import time
 import unittest
 
 # The tests see one namespace: kvharness.key(), kvharness.system32(), ...
@@ -67,6 +68,10 @@ _ansi_encoding = None
 
 def _reg(args, check=True):
     done = subprocess.run([WINE_RUN, 'reg'] + args, env=environment(), capture_output=True, text=True, timeout=60)
+    if check and done.returncode != 0 and 'ShellExecuteEx failed' in done.stdout + done.stderr:
+        # Wine's start.exe fails now and then while a program of the last test is still going away.
+        time.sleep(1)
+        done = subprocess.run([WINE_RUN, 'reg'] + args, env=environment(), capture_output=True, text=True, timeout=60)
     if check and done.returncode != 0:
         raise RuntimeError('reg %s failed: %s' % (' '.join(args), (done.stdout + done.stderr).strip()))
     return done
