@@ -338,6 +338,16 @@ void WinControl::Paint(HDC dc, const RECT& client) {
     DeleteObject(brush);
 }
 
+LRESULT WinControl::ControlColors(HDC dc) {
+    SetTextColor(dc, ResolveColor(font_.color));
+    SetBkColor(dc, ResolveColor(color_));
+    if (!colorBrush_ || brushColor_ != color_) {
+        colorBrush_.Reset(CreateSolidBrush(ResolveColor(color_)));
+        brushColor_ = color_;
+    }
+    return reinterpret_cast<LRESULT>(colorBrush_.Get());
+}
+
 void WinControl::PaintGraphicChildren(HDC dc) {
     for (Control* c : controls_) {
         auto* g = dynamic_cast<GraphicControl*>(c);

@@ -176,6 +176,9 @@ protected:
     // Background and own drawing of our own window class; graphic children are drawn after.
     virtual void Paint(HDC dc, const RECT& client);
     void PaintGraphicChildren(HDC dc);
+    // A standard control's text and background in this control's font colour and colour;
+    // the answer to its WM_CTLCOLOR* message.
+    LRESULT ControlColors(HDC dc);
     void BoundsChanged() override;
     void VisibleChanged() override;
     void CaptionChanged() override;
@@ -190,6 +193,8 @@ protected:
     std::vector<Control*> controls_;
 
 private:
+    ScopedGdiObject colorBrush_;
+    Color brushColor_ = 0;
     friend class Control;
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM);

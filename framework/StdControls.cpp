@@ -159,11 +159,7 @@ bool RadioButton::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         return true;
     }
     if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, ResolveColor(font_.color));
-        SetBkColor(dc, ResolveColor(color_));
-        if (!brush_) brush_ = SolidBrush(color_);
-        result = reinterpret_cast<LRESULT>(brush_.Get());
+        result = ControlColors(reinterpret_cast<HDC>(wp));
         return true;
     }
     return false;
@@ -250,11 +246,7 @@ bool ListBox::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         return true;
     }
     if (msg == WM_CTLCOLORLISTBOX) {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, ResolveColor(font_.color));
-        SetBkColor(dc, ResolveColor(color_));
-        if (!brush_) brush_ = SolidBrush(color_);
-        result = reinterpret_cast<LRESULT>(brush_.Get());
+        result = ControlColors(reinterpret_cast<HDC>(wp));
         return true;
     }
     return false;

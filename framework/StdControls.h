@@ -89,9 +89,6 @@ public:
     // Selecting clears the others of the group; the click handler runs when the state changes.
     void SetChecked(bool checked);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-private:
-    ScopedGdiObject brush_;
 };
 
 class ListBox : public WinControl {
@@ -121,7 +118,6 @@ public:
 
 private:
     bool multiSelect_;
-    ScopedGdiObject brush_;
 };
 
 // A frame with a caption around other controls; drawn by us.
