@@ -152,11 +152,7 @@ void TFormMain::BitBtn_CancelClick() { Close(); }
 
 // ---- The controller's view of this window ----
 
-bool TFormMain::ViewPort::FileExists(const std::wstring& path) {
-    if (path.empty()) return false;
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool TFormMain::ViewPort::FileExists(const std::wstring& path) { return !path.empty() && kv::FileExists(path); }
 
 void TFormMain::ViewPort::ShowPauseImage(bool pauseImage) {
     f_.Play->CopyGlyphFrom(pauseImage ? *f_.BitBtn1 : *f_.BitBtn2);

@@ -15,6 +15,7 @@ std::string PlaylistFilePath();
 
 // True for an existing file; a directory does not count.
 bool FileExists(const std::string& ansiPath);
+bool FileExists(const std::wstring& path);
 
 // The user's decimal separator, '.' when the locale gives none that is usable.
 char LocaleDecimalSeparator();
