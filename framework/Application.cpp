@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/ErrorText.h"
@@ -18,16 +19,6 @@ namespace {
 
 const wchar_t kApplicationClass[] = L"KVApplication";
 
-LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        if (Form* main = Application.MainForm()) {
-            PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
-            return 0;
-        }
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 // The form a window belongs to: the window itself or the nearest ancestor that is a form.
 Form* FormOf(HWND hwnd) {
     for (HWND h = hwnd; h; h = GetParent(h))
@@ -40,20 +31,24 @@ Form* FormOf(HWND hwnd) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The apartment lasts as long as the program.
+    if (!com_) com_.emplace();
     if (handle_) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ApplicationWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kApplicationClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass({.name = kApplicationClass, .programIcon = true});
     // A zero-size top-level window that carries the taskbar entry; forms are owned by it.
     int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
     handle_ = CreateWindowExW(0, kApplicationClass, Widen(title_).c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              cx, cy, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, cx, cy, 0, 0,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), static_cast<WindowTarget*>(this));
+}
+
+// Closing the taskbar entry closes the main form.
+LRESULT TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE && mainForm_) {
+        PostMessageW(mainForm_->Handle(), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void TApplication::HideApplicationWindow() {
@@ -101,15 +96,39 @@ void TApplication::HandleMessage() {
     Dispatch(msg);
 }
 
-void TApplication::ProcessMessages() {
+bool TApplication::DispatchQueued() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             terminated_ = true;
-            return;
+            PostQuitMessage(int(msg.wParam));
+            return false;
         }
         Dispatch(msg);
     }
+    return true;
+}
+
+void TApplication::ProcessMessages() { DispatchQueued(); }
+
+bool TApplication::PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
+    // With a condition to watch, look again every few milliseconds: it may change on
+    // another thread without a message.
+    constexpr DWORD kPollMs = 5;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const bool quit = !DispatchQueued();
+        if (done && done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (quit || elapsed > timeoutMs) return false;
+        const DWORD left = timeoutMs - elapsed + 1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, done ? std::min(kPollMs, left) : left, QS_ALLINPUT);
+    }
+}
+
+bool TApplication::QuitRequestQueued() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
 }
 
 void TApplication::Dispatch(MSG& msg) {
@@ -153,8 +172,8 @@ const std::vector<std::string>& TApplication::Arguments() {
     if (!argsRead_) {
         int n = 0;
         LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+        ScopedLocalMemory owned(argv);
         for (int i = 0; i < n; ++i) args_.push_back(Narrow(argv[i]));
-        if (argv) LocalFree(argv);
         if (!args_.empty()) args_[0] = ExeName();
         argsRead_ = true;
     }

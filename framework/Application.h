@@ -4,14 +4,20 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "framework/Scoped.h"
+#include "framework/WindowRoute.h"
 
 namespace kv {
 
 class Form;
 
-class TApplication {
+class TApplication : private WindowTarget {
 public:
     // Common controls, COM apartment, the application window. Call once, first.
     void Initialize();
@@ -36,9 +42,14 @@ public:
     // windows themselves are left to the end of the process.
     void Shutdown();
 
-    // Dispatches every message already in the queue. A quit request ends the run.
+    // Every loop but the run's own follows one rule for a quit request: it is noted
+    // (Terminated), posted again so that the loops outside see it too, and the loop ends.
+    // Dispatches every message already in the queue.
     void ProcessMessages();
-    // Waits for one message and dispatches it.
+    // Dispatches messages as they come until done() holds (never, when empty) or timeoutMs
+    // has passed, sleeping in between; true when done() held. Returns early at a quit request.
+    bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
+    // Waits for one message and dispatches it; the run's own loop.
     void HandleMessage();
     // Handles a message as the loop would (key preview, wheel routing), then dispatches it.
     void Dispatch(MSG& msg);
@@ -49,6 +60,8 @@ public:
     void ResetTerminated() { terminated_ = false; }
     // Called when a WM_QUIT was taken off the queue by any loop.
     void QuitReceived() { terminated_ = true; }
+    // True when a quit request waits in the queue.
+    static bool QuitRequestQueued();
 
     // Runs fn; an exception that escapes goes to the error report. True when none escaped.
     template <typename Fn>
@@ -76,8 +89,12 @@ public:
 private:
     void FinishCreation(Form* form);
     bool PreTranslate(MSG& msg);
+    // Dispatches what is queued; false when it met a quit request.
+    bool DispatchQueued();
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
 
     std::string title_;
+    std::optional<ScopedCoInitialize> com_;
     HWND handle_ = nullptr;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;

@@ -83,12 +83,52 @@ struct GdiObjectTraits {
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ o) { DeleteObject(o); }
 };
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static HBITMAP Invalid() { return nullptr; }
+    static void Close(HBITMAP b) { DeleteObject(b); }
+};
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC dc) { DeleteDC(dc); }
+};
+// Memory that a system call allocated with LocalAlloc for the caller (FormatMessage, CommandLineToArgvW).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL m) { LocalFree(m); }
+};
 
 using ScopedHandle = ScopedHandleOf<KernelHandleTraits>;
 using ScopedFile = ScopedHandleOf<FileHandleTraits>;
 using ScopedKey = ScopedHandleOf<KeyTraits>;
 using ScopedLibrary = ScopedHandleOf<LibraryTraits>;
 using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
+using ScopedBitmap = ScopedHandleOf<BitmapTraits>;
+using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
+
+// A memory DC compatible with dc (the screen when null), deleted at the end.
+class ScopedMemoryDC : public ScopedHandleOf<MemoryDCTraits> {
+public:
+    explicit ScopedMemoryDC(HDC dc) : ScopedHandleOf(CreateCompatibleDC(dc)) {}
+};
+
+// A paint session of WM_PAINT: BeginPaint now, EndPaint at the end.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+    HDC Get() const { return dc_; }
+    const RECT& Dirty() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
 
 // A window's DC from GetDC, released with ReleaseDC.
 class ScopedGetDC {
@@ -117,10 +157,11 @@ private:
     HGDIOBJ old_;
 };
 
-// COM apartment for the GUI thread.
+// COM apartment for the GUI thread; balanced only when this call entered it.
 class ScopedCoInitialize {
 public:
     ScopedCoInitialize() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    bool Entered() const { return SUCCEEDED(hr_); }
     ScopedCoInitialize(const ScopedCoInitialize&) = delete;
     ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;
     ~ScopedCoInitialize() { if (SUCCEEDED(hr_)) CoUninitialize(); }

@@ -27,7 +27,7 @@ public:
     using Exception::Exception;
 };
 
-// One window message as the hook hands it on; the procedure fills in the result.
+// One window message as the hook sees it, before the window's own handling.
 struct WindowMessage {
     UINT msg;
     WPARAM wParam;
@@ -83,14 +83,12 @@ public:
     void OwnerLoaded();
     void Loaded() override { OwnerLoaded(); }
 
+    // Sees the owner window's messages through the framework's message hook.
     void HookOwnerWindow();
     void OwnerWindowProc(WindowMessage& message);
     void UnhookOwnerWindow();
 
 private:
-    static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    HWND OwnerHandle() const;
-
     bool autoEnable_ = true;
     bool autoMaximize_ = true;
     bool autoBorderLess_ = true;
@@ -104,8 +102,7 @@ private:
     bool systemKeysDisabled_ = true;
     bool passwordSetting_ = true;
     bool autoMouseHide_ = true;
-    WNDPROC oldWindowProc_ = nullptr;
-    HWND hookedWindow_ = nullptr;  // the window whose property routes its messages here
+    HWND hookedWindow_ = nullptr;  // the window whose message hook is ours
     bool runningFromHook_ = false;
     Form* form_ = nullptr;  // the form this instance named as OwnerForm
 };

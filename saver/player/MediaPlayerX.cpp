@@ -48,24 +48,20 @@ void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
 }
 
 LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case DShowPlayer::kGraphEventMessage:
-        // The events are drained first; the handler may then replace the graph.
-        if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
-        return 0;
-    case WM_TIMER:
-        if (wp == kWatchTimer) {
-            if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        if (engine_) engine_->Resize(LOWORD(lp), HIWORD(lp));
-        break;
-    default:
-        break;
-    }
-    return WinControl::WndProc(msg, wp, lp);
+    if (msg != DShowPlayer::kGraphEventMessage) return WinControl::WndProc(msg, wp, lp);
+    // The events are drained first; the handler may then replace the graph.
+    if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
+    return 0;
+}
+
+bool TMediaPlayerX::OnTimer(UINT_PTR id) {
+    if (id != kWatchTimer) return false;
+    if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
+    return true;
+}
+
+void TMediaPlayerX::OnSize(int width, int height) {
+    if (engine_) engine_->Resize(width, height);
 }
 
 }  // namespace kv

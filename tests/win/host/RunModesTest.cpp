@@ -17,9 +17,7 @@ RECT WindowRectIn(HWND hwnd, HWND parent) {
 LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 LONG_PTR ExStyle(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE); }
 HWND ParentOf(HWND hwnd) { return GetAncestor(hwnd, GA_PARENT); }
-bool Hooked(HWND hwnd) {
-    return GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FrameworkWindowProc);
-}
+bool Hooked(HWND hwnd) { return WinControl::FromHandle(hwnd)->HasMessageHook(); }
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
@@ -283,7 +281,7 @@ TEST_F(PreviewMode, TheHookPassesEveryMessageOnWithItsResult) {
     EXPECT_EQ(ParentOf(f.Handle()), properties.Preview());
 }
 
-TEST_F(PreviewMode, RemovingTheHostPutsTheWindowProcedureBack) {
+TEST_F(PreviewMode, RemovingTheHostRemovesItsHook) {
     FakeDisplayProperties& properties = DisplayProperties();
     SaverForm& f = Make({"/p", properties.PreviewArgument()});
     ASSERT_TRUE(Hooked(f.Handle()));
