@@ -5,18 +5,18 @@ namespace {
 
 WindowTarget* StoredTarget(HWND hwnd) { return reinterpret_cast<WindowTarget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-void StoreTarget(HWND hwnd, WindowTarget* target) {
+}  // namespace
+
+void SetWindowTarget(HWND hwnd, WindowTarget* target) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
 }
 
-}  // namespace
-
 LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
-        StoreTarget(hwnd, static_cast<WindowTarget*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        SetWindowTarget(hwnd, static_cast<WindowTarget*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     WindowTarget* target = StoredTarget(hwnd);
     if (!target) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) StoreTarget(hwnd, nullptr);
+    if (msg == WM_NCDESTROY) SetWindowTarget(hwnd, nullptr);
     return target->HandleWindowMessage(hwnd, msg, wp, lp);
 }
 
@@ -35,14 +35,14 @@ void RegisterWindowClass(const WindowClassSpec& args) {
 }
 
 WNDPROC RouteWindow(HWND hwnd, WindowTarget* target) {
-    StoreTarget(hwnd, target);
+    SetWindowTarget(hwnd, target);
     return reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWindowProc)));
 }
 
 void UnrouteWindow(HWND hwnd, WNDPROC original) {
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    StoreTarget(hwnd, nullptr);
+    SetWindowTarget(hwnd, nullptr);
 }
 
 WindowTarget* TargetOf(HWND hwnd) {

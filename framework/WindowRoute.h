@@ -32,6 +32,9 @@ struct WindowClassSpec {
 // Registers a window class of ours with FrameworkWindowProc; a second call for a name is free.
 void RegisterWindowClass(const WindowClassSpec& args);
 
+// Sends the messages of a window of ours to another target (none when null) from now on.
+void SetWindowTarget(HWND hwnd, WindowTarget* target);
+
 // Sends the messages of an existing window (a standard control) to target from now on;
 // returns the window procedure it had, which target's default handling calls.
 WNDPROC RouteWindow(HWND hwnd, WindowTarget* target);

@@ -1,51 +1,18 @@
 // The window framework under Wine: the error report, the creation order, key preview, quit.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/StdControls.h"
 #include "framework/Text.h"
+#include "tests/win/support/WinTestKit.h"
 
 using namespace kv;
 
 namespace {
-
-struct ErrorBox {
-    std::wstring title, text;
-    bool hasOk = false, hasCancel = false, hasIcon = false;
-};
-
-// Waits on another thread for the application's message box, reads it and presses OK.
-// A box just closed may linger a while under Wine; it is skipped.
-ErrorBox CloseNextMessageBox(HWND& previous) {
-    ErrorBox box;
-    for (int i = 0; i < 400; ++i) {
-        HWND h = FindWindowW(L"#32770", L"KINOVELA");
-        if (h && h != previous) {
-            previous = h;
-            Sleep(100);  // let the box finish its set-up
-            wchar_t buf[512];
-            GetWindowTextW(h, buf, 512);
-            box.title = buf;
-            GetDlgItemTextW(h, 0xFFFF, buf, 512);
-            box.text = buf;
-            box.hasOk = GetDlgItem(h, IDOK) != nullptr;
-            box.hasCancel = GetDlgItem(h, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(h, IDCANCEL));
-            // The icon's static is 0x14 on Windows and 1088 under Wine.
-            HWND icon = GetDlgItem(h, 0x14) ? GetDlgItem(h, 0x14) : GetDlgItem(h, 1088);
-            box.hasIcon = icon && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-            PostMessageW(h, WM_COMMAND, IDOK, 0);
-            return box;
-        }
-        Sleep(25);
-    }
-    return box;
-}
 
 class TestForm : public Form {
 public:
@@ -89,23 +56,21 @@ TEST_F(Framework, AnExceptionFromAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
         if (clicks == 1) throw Exception("Disk not ready");
         if (clicks == 2) throw Exception("Already stopped.");
     };
-    ErrorBox first, second;
-    std::thread closer([&] {
-        HWND previous = nullptr;
-        first = CloseNextMessageBox(previous);
-        second = CloseNextMessageBox(previous);
-    });
+    test::BoxAnswerer boxes(L"KINOVELA");
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
-    closer.join();
+    boxes.Stop();
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.Count(), 2);
+    const test::BoxAnswerer::Box& first = boxes.Boxes()[0];
+    const test::BoxAnswerer::Box& second = boxes.Boxes()[1];
 
     EXPECT_EQ(first.title, L"KINOVELA");
-    EXPECT_EQ(first.text, L"Disk not ready.");
+    EXPECT_EQ(first.message, L"Disk not ready.");
     EXPECT_TRUE(first.hasOk);
     EXPECT_FALSE(first.hasCancel);
     EXPECT_TRUE(first.hasIcon);
-    EXPECT_EQ(second.text, L"Already stopped.");
+    EXPECT_EQ(second.message, L"Already stopped.");
     EXPECT_EQ(clicks, 3);  // the handler still runs after the failures
     delete form;
 }

@@ -46,7 +46,7 @@ TEST_P(ConfigurationMode, ShowsPanelSetupAsTheWholeClientAreaOfACentredDialog) {
     EXPECT_FALSE(ExStyle(f.Handle()) & WS_EX_TOPMOST);
 
     f.form->ShowForm();
-    PumpMessages(50);
+    Pump(50);
     RECT r = {};
     GetWindowRect(f.Handle(), &r);
     EXPECT_NEAR((r.left + r.right) / 2, ScreenWidth() / 2, 1);
@@ -83,10 +83,11 @@ INSTANTIATE_TEST_SUITE_P(Switches, ConfigurationMode,
 using MessageStyle = HostTest;
 
 TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
-    MessageBoxWatcher watcher(L"Information", nullptr);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({"/c"}, [](SaverForm& s) { s.saver->SetConfigurationBoxPanel(nullptr); });
-    ASSERT_TRUE(watcher.Answered());
-    EXPECT_EQ(watcher.Text(), Widen(f.saver->ConfigurationBoxMessage()));
+    boxes.Stop();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Boxes()[0].message, Widen(f.saver->ConfigurationBoxMessage()));
     EXPECT_FALSE(f.saver->ConfigurationBoxMessage().empty());
     EXPECT_EQ(f.saver->ConfigurationBoxStyle(), cbsMessageDlg);
     EXPECT_EQ(f.form->Left(), -f.form->Width() - 100);
@@ -96,24 +97,26 @@ TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
 
 TEST_F(MessageStyle, APanelThatIsNotOnTheFormCountsAsUnsetEvenWithTheSameName) {
     Panel stray(nullptr, Layout("PanelSetup", nullptr, 0, 0, 417, 345));
-    MessageBoxWatcher watcher(L"Information", nullptr);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({}, [&](SaverForm& s) { s.saver->SetConfigurationBoxPanel(&stray); });
-    EXPECT_TRUE(watcher.Answered());
+    boxes.Stop();
+    EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(f.saver->ConfigurationBoxPanel(), nullptr);
     EXPECT_TRUE(Application.Terminated());
 }
 
 TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAfter) {
     FakeDisplayProperties& properties = DisplayProperties();
-    MessageBoxWatcher watcher(L"Information", properties.Handle());
+    BoxAnswerer boxes(L"Information", properties.Handle());
     SaverForm& f = Make({"/c:77"}, [](SaverForm& s) {
         s.saver->SetConfigurationBoxStyle(cbsMessageDlg);
         s.saver->SetConfigurationBoxMessage("Nothing to set here");
         s.form->SetWindowState(WindowState::Maximized);
     });
-    ASSERT_TRUE(watcher.Answered());
-    EXPECT_EQ(watcher.Text(), L"Nothing to set here");
-    EXPECT_FALSE(watcher.WatchedEnabledDuringBox());
+    boxes.Stop();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Boxes()[0].message, L"Nothing to set here");
+    EXPECT_FALSE(boxes.Boxes()[0].watchedEnabled);
     EXPECT_EQ(f.form->GetWindowState(), WindowState::Normal);
     EXPECT_EQ(GetForegroundWindow(), properties.Handle());
     EXPECT_TRUE(Application.Terminated());
@@ -122,12 +125,13 @@ TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAf
 }
 
 TEST_F(MessageStyle, ConfigurationBoxFalseShowsNothingAndKeepsRunning) {
-    MessageBoxWatcher watcher(L"Information", nullptr, 1500);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({"/c"}, [](SaverForm& s) {
         s.saver->SetConfigurationBox(false);
         s.saver->SetConfigurationBoxPanel(nullptr);
     });
-    EXPECT_FALSE(watcher.Answered());
+    boxes.Stop();
+    EXPECT_EQ(boxes.Count(), 0);
     EXPECT_FALSE(f.panelSetup->Visible());
     EXPECT_TRUE(f.panel1->Visible());
     EXPECT_FALSE(Application.Terminated());
@@ -147,7 +151,7 @@ TEST_P(FullScreenMode, MakesABorderlessTopmostWindowOverTheWholeScreenWithTheCur
     }
 
     f.form->ShowForm();
-    PumpMessages(100);
+    Pump(100);
     RECT r = {};
     GetWindowRect(f.Handle(), &r);
     EXPECT_EQ(r.left, 0);
@@ -219,7 +223,7 @@ TEST_F(PreviewMode, TheFirstShowMakesTheWindowADisabledScaledChildOfThePreview) 
     EXPECT_FALSE(f.panelSetup->Visible());
 
     f.form->ShowForm();
-    PumpMessages(50);
+    Pump(50);
     EXPECT_EQ(ParentOf(f.Handle()), properties.Preview());
     RECT r = WindowRectIn(f.Handle(), properties.Preview());
     EXPECT_EQ(r.left, 0);
@@ -248,7 +252,7 @@ TEST_F(PreviewMode, AHideOnlyPassesThroughAndShowingAgainEmbedsAgain) {
     FakeDisplayProperties& properties = DisplayProperties();
     SaverForm& f = Make({"/p", properties.PreviewArgument()});
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     ASSERT_EQ(ParentOf(f.Handle()), properties.Preview());
 
     ShowWindow(f.Handle(), SW_HIDE);
@@ -277,7 +281,7 @@ TEST_F(PreviewMode, TheHookPassesEveryMessageOnWithItsResult) {
     EXPECT_EQ(SendMessageW(f.Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
     f.saver->HookOwnerWindow();  // a second hook must not chain the host to itself
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), properties.Preview());
 }
 
@@ -289,7 +293,7 @@ TEST_F(PreviewMode, RemovingTheHostRemovesItsHook) {
     f.saver = nullptr;
     EXPECT_FALSE(Hooked(f.Handle()));
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
 }
 
@@ -298,7 +302,7 @@ TEST_F(PreviewMode, AutoEnableFalseStillHooksButNeverEmbeds) {
     SaverForm& f = Make({"/p", properties.PreviewArgument()}, [](SaverForm& s) { s.saver->SetAutoEnable(false); });
     EXPECT_TRUE(Hooked(f.Handle()));
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
     EXPECT_TRUE(IsWindowVisible(Application.Handle()));
 }
@@ -308,7 +312,7 @@ class PreviewWithoutHandle : public HostTest, public ::testing::WithParamInterfa
 TEST_P(PreviewWithoutHandle, TheWindowStaysAnOrdinaryWindowWithoutATaskbarEntry) {
     SaverForm& f = Make(GetParam());
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
     EXPECT_FALSE(Style(f.Handle()) & WS_CHILD);
     EXPECT_TRUE(IsWindowEnabled(f.Handle()));
