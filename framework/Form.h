@@ -3,6 +3,7 @@
 // constructor builds the stored layout; then every owned component gets Loaded(); then
 // OnCreate runs (see TApplication::CreateForm).
 #include <functional>
+#include <string>
 
 #include "framework/Control.h"
 
