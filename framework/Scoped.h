@@ -58,58 +58,29 @@ private:
     H h_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+// Traits of a handle that is empty when null and closed with CloseFn.
+template <typename H, auto CloseFn>
+struct CloseWith {
+    using Handle = H;
+    static H Invalid() { return nullptr; }
+    static void Close(H h) { CloseFn(h); }
 };
-struct FileHandleTraits {
-    using Handle = HANDLE;
+// File handles are empty when INVALID_HANDLE_VALUE.
+struct FileHandleTraits : CloseWith<HANDLE, &CloseHandle> {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct KeyTraits {
-    using Handle = HKEY;
-    static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY k) { RegCloseKey(k); }
-};
-struct LibraryTraits {
-    using Handle = HMODULE;
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE m) { FreeLibrary(m); }
-};
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ o) { DeleteObject(o); }
-};
-struct BitmapTraits {
-    using Handle = HBITMAP;
-    static HBITMAP Invalid() { return nullptr; }
-    static void Close(HBITMAP b) { DeleteObject(b); }
-};
-struct MemoryDCTraits {
-    using Handle = HDC;
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC dc) { DeleteDC(dc); }
-};
-// Memory that a system call allocated with LocalAlloc for the caller (FormatMessage, CommandLineToArgvW).
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static HLOCAL Invalid() { return nullptr; }
-    static void Close(HLOCAL m) { LocalFree(m); }
 };
 
-using ScopedHandle = ScopedHandleOf<KernelHandleTraits>;
+using ScopedHandle = ScopedHandleOf<CloseWith<HANDLE, &CloseHandle>>;
 using ScopedFile = ScopedHandleOf<FileHandleTraits>;
-using ScopedKey = ScopedHandleOf<KeyTraits>;
-using ScopedLibrary = ScopedHandleOf<LibraryTraits>;
-using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
-using ScopedBitmap = ScopedHandleOf<BitmapTraits>;
-using ScopedLocalMemory = ScopedHandleOf<LocalMemoryTraits>;
+using ScopedKey = ScopedHandleOf<CloseWith<HKEY, &RegCloseKey>>;
+using ScopedLibrary = ScopedHandleOf<CloseWith<HMODULE, &FreeLibrary>>;
+using ScopedGdiObject = ScopedHandleOf<CloseWith<HGDIOBJ, &DeleteObject>>;
+using ScopedBitmap = ScopedHandleOf<CloseWith<HBITMAP, &DeleteObject>>;
+// Memory that a system call allocated with LocalAlloc for the caller (FormatMessage, CommandLineToArgvW).
+using ScopedLocalMemory = ScopedHandleOf<CloseWith<HLOCAL, &LocalFree>>;
 
 // A memory DC compatible with dc (the screen when null), deleted at the end.
-class ScopedMemoryDC : public ScopedHandleOf<MemoryDCTraits> {
+class ScopedMemoryDC : public ScopedHandleOf<CloseWith<HDC, &DeleteDC>> {
 public:
     explicit ScopedMemoryDC(HDC dc) : ScopedHandleOf(CreateCompatibleDC(dc)) {}
 };

@@ -52,21 +52,11 @@ void SaverForm::Destroy() {
 // ---- Display Properties ----
 
 FakeDisplayProperties::FakeDisplayProperties() {
-    static bool registered = false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        WNDCLASSW window = {};
-        window.lpfnWndProc = Proc;
-        window.hInstance = instance;
-        window.lpszClassName = L"KVTestDisplayProperties";
-        WNDCLASSW preview = {};
-        preview.lpfnWndProc = DefWindowProcW;
-        preview.hInstance = instance;
-        preview.lpszClassName = L"KVTestPreview";
-        registered = RegisterClassW(&window) && RegisterClassW(&preview);
-    }
+    RegisterWindowClass({.name = L"KVTestDisplayProperties"});
+    RegisterWindowClass({.name = L"KVTestPreview"});
     window_ = CreateWindowExW(0, L"KVTestDisplayProperties", L"Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              120, 80, 400, 300, nullptr, nullptr, instance, this);
+                              120, 80, 400, 300, nullptr, nullptr, instance, static_cast<WindowTarget*>(this));
     preview_ = CreateWindowExW(0, L"KVTestPreview", L"", WS_CHILD | WS_VISIBLE, 40, 50, 152, 112, window_, nullptr,
                                instance, nullptr);
 }
@@ -77,12 +67,8 @@ FakeDisplayProperties::~FakeDisplayProperties() {
 
 std::string FakeDisplayProperties::PreviewArgument() const { return HandleArgument(preview_); }
 
-LRESULT CALLBACK FakeDisplayProperties::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<FakeDisplayProperties*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg == WM_ENABLE && !wp) ++self->disables_;
+LRESULT FakeDisplayProperties::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ENABLE && !wp) ++disables_;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 

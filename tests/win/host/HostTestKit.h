@@ -46,7 +46,7 @@ struct SaverForm {
 };
 
 // A top-level "Display Properties" window of this thread with a 152 x 112 preview child.
-class FakeDisplayProperties {
+class FakeDisplayProperties : private WindowTarget {
 public:
     FakeDisplayProperties();
     ~FakeDisplayProperties();
@@ -56,7 +56,7 @@ public:
     int DisableCount() const { return disables_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
     HWND window_ = nullptr;
     HWND preview_ = nullptr;
     int disables_ = 0;
