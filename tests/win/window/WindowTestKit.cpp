@@ -11,26 +11,6 @@ namespace kv::test {
 namespace {
 
 constexpr DWORD kTestTimeLimitMs = 40000;
-constexpr wchar_t kAppDefaultsKey[] = L"Software\\Wine\\AppDefaults\\window_test.exe";
-
-// With no window manager, Wine waits two seconds for each managed window it hides or destroys,
-// and every test destroys the application window. This program's windows stay unmanaged (set
-// before the display driver loads); the key goes again when the program ends.
-class UnmanagedWindows {
-public:
-    UnmanagedWindows() {
-        HKEY created = nullptr;
-        std::wstring driver = std::wstring(kAppDefaultsKey) + L"\\X11 Driver";
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, driver.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        ScopedKey key(created);
-        RegSetValueExW(key.Get(), L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
-    }
-    ~UnmanagedWindows() { RegDeleteTreeW(HKEY_CURRENT_USER, kAppDefaultsKey); }
-} unmanagedWindows;
-
-
 double FileTimeMs(const FILETIME& t) {
     ULARGE_INTEGER v;
     v.LowPart = t.dwLowDateTime;
