@@ -1,12 +1,17 @@
-// The window framework under Wine: the error report, the creation order, key preview, quit.
+// The window framework under Wine: the error report, the creation order, key preview, quit,
+// the window routing and the message hook.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/StdControls.h"
+#include "framework/SystemDirectory.h"
 #include "framework/Text.h"
 #include "tests/win/support/WinTestKit.h"
 
@@ -127,6 +132,66 @@ TEST_F(Framework, ScalingMovesResizesAndShrinksTheFontsOfEveryChild) {
     EXPECT_EQ(inner->Font().height, 6);  // 11 / 2 rounded
     EXPECT_EQ(form->button->Font().height, 6);
     delete form;
+}
+
+TEST_F(Framework, AQuitRequestMetWhilePumpingIsKeptForTheRunsOwnLoopAndEndsThePumping) {
+    PostQuitMessage(5);
+    Application.ProcessMessages();
+    EXPECT_TRUE(Application.Terminated());
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the request was swallowed";
+    EXPECT_EQ(quit.wParam, 5u);
+
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(Application.PumpUntil([] { return false; }, 3000));
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the pumping went on past the request";
+    EXPECT_TRUE(Application.QuitRequestQueued());
+    test::ForgetQuitRequest();
+    EXPECT_FALSE(Application.QuitRequestQueued());
+}
+
+TEST_F(Framework, OnlyTheWindowsOfOurControlsNameAControl) {
+    auto* form = Application.CreateForm<TestForm>();
+    EXPECT_EQ(WinControl::FromHandle(form->Handle()), form);
+    EXPECT_EQ(WinControl::FromHandle(form->button->Handle()), form->button) << "a subclassed standard control";
+    // A window of someone else's procedure that keeps a pointer in its user data.
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    EXPECT_EQ(WinControl::FromHandle(other), nullptr);
+    EXPECT_EQ(WinControl::FromHandle(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(WinControl::FromHandle(nullptr), nullptr);
+    delete form;
+    EXPECT_EQ(WinControl::FromHandle(other), nullptr) << "a destroyed window";
+}
+
+TEST_F(Framework, AMessageHookSeesTheMessagesFirstTakesWhatItAnswersAndPassesTheRestOn) {
+    auto* form = Application.CreateForm<TestForm>();
+    constexpr UINT kAsk = WM_APP + 77;
+    std::vector<UINT> seen;
+    form->SetMessageHook([&](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        seen.push_back(msg);
+        if (msg != kAsk) return false;
+        result = 42;
+        return true;
+    });
+    EXPECT_EQ(SendMessageW(form->Handle(), kAsk, 0, 0), 42);
+    SendMessageW(form->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Hooked"));
+    EXPECT_EQ(GetWindowTextLengthW(form->Handle()), 6) << "the window still handled what the hook passed on";
+    EXPECT_NE(std::find(seen.begin(), seen.end(), UINT(WM_SETTEXT)), seen.end());
+
+    form->SetMessageHook(nullptr);
+    EXPECT_FALSE(form->HasMessageHook());
+    EXPECT_EQ(SendMessageW(form->Handle(), kAsk, 0, 0), 0);
+    delete form;
+}
+
+TEST_F(Framework, TheSystemDirectoryEndsInABackslashOrIsNothingWhenTheBufferIsTooSmall) {
+    std::optional<std::string> folder = SystemDirectory(MAX_PATH);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->back(), '\\');
+    const DWORD attributes = GetFileAttributesA(folder->c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(SystemDirectory(unsigned(folder->size()) - 1)) << "no room for the terminating zero";
 }
 
 }  // namespace
