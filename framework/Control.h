@@ -196,12 +196,15 @@ protected:
     virtual bool OnTimer(UINT_PTR id) { return false; }
     virtual bool OnCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     virtual bool OnNotify(const NMHDR& header, WPARAM wp, LPARAM lp, LRESULT& result);
+    // WM_DRAWITEM and WM_CTLCOLOR* about a child: the child's Reflect answers, else the
+    // standard children take this window's background colour.
     virtual bool OnControlMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     virtual void OnMouseMotion(ShiftState s, int x, int y) { DoMouseMove(s, x, y); }
     virtual void OnMouseButtonDown(MouseButton b, ShiftState s, int x, int y) { DoMouseDown(b, s, x, y); }
     virtual bool OnLeftButtonUp(int x, int y);
     virtual void OnLeftDoubleClick();
     virtual bool OnSetCursor(HWND window, UINT hitTest);
+    // WM_KEYDOWN: true when the OnKeyDown event took the key (set it to 0).
     virtual bool OnKeyPressed(WORD key);
 
     // Background and own drawing of our own window class; graphic children are drawn after.
