@@ -1,0 +1,107 @@
+"""The configuration panel of the real saver (KINOVELA.SCR /c), driven as a user would: clicks at
+the controls' places, the system's open dialog, keys in the playlist.
+
+Without a window manager Wine's X window of the panel is its client area, so a control's place
+in the window's layout is its place in the X window.
+"""
+import os
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..'))
+sys.path.insert(0, os.path.join(HERE, '..', 'startup'))
+import kvharness  # noqa: E402
+import saverrun  # noqa: E402
+
+# Centres of the controls in the panel (client coordinates).
+CONTROLS = {
+    'Add': (200, 216), 'Remove': (284, 215), 'Preview': (366, 215),
+    'OK': (200, 255), 'Apply': (284, 255), 'Cancel': (366, 255),
+    'TH': (16, 296), 'EN': (56, 296), 'Play': (23, 160), 'Stop': (39, 160),
+}
+PREVIEW_AREA = (152, 16, 249, 145)  # Panel1: left, top, width, height
+BUTTONS_AREA = (152, 186, 257, 95)  # GroupBox2
+LIST_LEFT, LIST_TOP, ITEM_HEIGHT = 16, 16, 13
+
+
+def signature(shot, region):
+    """A digest of the pixels of region (x, y, w, h) of a screenshot."""
+    x, y, w, h = region
+    return kvharness.run_tool(['convert', shot, '-crop', '%dx%d+%d+%d' % (w, h, x, y), '+repage',
+                               '-format', '%#', 'info:']).strip()
+
+
+class Panel:
+    """One running configuration panel."""
+
+    def __init__(self, case, program, window):
+        self.case, self.program, self.window = case, program, window
+
+    def point(self, x, y):
+        kvharness.mouse_move(self.window.x + x, self.window.y + y)
+        time.sleep(0.1)
+
+    def click(self, name, pause=0.4):
+        self.point(*CONTROLS[name])
+        kvharness.click()
+        time.sleep(pause)
+
+    def click_entry(self, index, modifier=None, double=False):
+        self.point(LIST_LEFT + 40, LIST_TOP + ITEM_HEIGHT * index + ITEM_HEIGHT // 2)
+        args = ['xdotool', 'click'] + (['--repeat', '2', '--delay', '80'] if double else []) + ['1']
+        if modifier:
+            kvharness.key_down(modifier)
+        try:
+            kvharness.run_tool(args)
+        finally:
+            if modifier:
+                kvharness.key_up(modifier)
+        time.sleep(0.3)
+
+    def add_file(self, unix_path):
+        """BitBtn_Add, then the system's open dialog: the path typed into its name box, Enter."""
+        self.click('Add', pause=0)
+        dialog = self.case.wait_for_window(name='Open', pids=set(self.program.pids()), timeout=20)
+        kvharness.focus(dialog.id)
+        time.sleep(0.5)
+        kvharness.run_tool(['xdotool', 'type', '--delay', '20', kvharness.windows_path(unix_path)])
+        kvharness.key('Return')
+        kvharness.wait_until(lambda: not kvharness.find_windows(name='Open', pids=set(self.program.pids())), 15,
+                             message='the open dialog to close')
+        time.sleep(0.5)
+
+    def key(self, *names):
+        kvharness.focus(self.window.id)
+        kvharness.key(*names)
+        time.sleep(0.3)
+
+    def shoot(self, name):
+        """A screenshot of the whole display; returns its path."""
+        return self.case.screenshot(name)
+
+    def region(self, area):
+        x, y, w, h = area
+        return (self.window.x + x, self.window.y + y, w, h)
+
+    def wait_for_end(self, timeout=15):
+        code = self.program.wait(timeout)
+        self.case.assertEqual(code, 0, 'the panel did not close with exit code 0')
+
+
+class PanelCase(kvharness.SaverTestCase):
+    def start_panel(self, playlist=None, settings=None):
+        """Writes the playlist (clip names) and settings (sections), or removes the files when
+        None, then starts KINOVELA.SCR /c and waits for the panel."""
+        self.remove_settings()
+        if playlist is not None:
+            self.write_playlist([saverrun.clip_path(name) for name in playlist])
+        if settings is not None:
+            self.write_ini(settings)
+        kvharness.numlock_off()
+        program = self.start_saver('/c')
+        window = kvharness.wait_until(
+            lambda: next((w for w in program.windows(name='KINOVELA') if w.width > 300), None), 30,
+            message='the configuration panel')
+        time.sleep(1.0)
+        return Panel(self, program, window)
