@@ -21,8 +21,10 @@ if os.environ.get('DISPLAY') and not os.environ.get('KINOVELA_DISPLAY'):
     os.environ['KINOVELA_DISPLAY'] = os.environ['DISPLAY']
 sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e', 'startup'))
+sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e', 'panel'))
 
 import kvharness as kv  # noqa: E402
+import panelrun  # noqa: E402
 import saverrun  # noqa: E402
 
 CLIPS = ['clip.mpg', 'clip.avi', 'clip.wmv', 'clip.dat']
@@ -49,6 +51,31 @@ def wait_for_colour(saver, wanted, timeout):
         if colour in wanted or time.monotonic() > deadline or not saver.running():
             return path, colour
         time.sleep(0.2)
+
+
+def panel_screenshot():
+    """The configuration panel with the demo playlist, its first clip playing in the preview area;
+    closed without saving. Returns the screenshot's path, or None when no picture showed."""
+    say('starting KINOVELA.SCR /c and playing the first clip in the preview area')
+    program = kv.WineProgram([kv.saver_windows_path(), '/c'], log_path=os.path.join(DEMO, 'panel.log'))
+    try:
+        panel = panelrun.Panel(program, panelrun.find_panel(program), DEMO)
+        panel.play_entry(0, timeout=PICTURE_TIMEOUT)
+        # Only the window, not the whole display.
+        x, y, w, h = panel.region((0, 0, panel.window.width, panel.window.height))
+        path = os.path.join(DEMO, 'screen-panel.png')
+        kv.run_tool(['convert', os.path.join(DEMO, 'playing.png'), '-crop', '%dx%d+%d+%d' % (w, h, x, y), '+repage',
+                     path])
+        os.remove(os.path.join(DEMO, 'playing.png'))
+        panel.click('Cancel')
+        panel.wait_for_end()
+        say('screenshot %s  (the configuration panel, a clip in the preview area)' % path)
+        return path
+    except AssertionError as e:
+        say('the panel showed no picture: %s' % e)
+        return None
+    finally:
+        program.stop()
 
 
 def main():
@@ -118,8 +145,12 @@ def main():
     say('resume record in %s: FILEPOSITION=%s CURRENTPOSITION=%s FILENAME=%s' % (
         os.path.join(kv.system32(), kv.INI_FILE), media.get('FILEPOSITION'), media.get('CURRENTPOSITION'),
         media.get('FILENAME')))
+    panel = panel_screenshot()
     if len(shots) < 2:
         say('FAILED: expected the picture and the next clip, saw %s' % ([c for _, c, _ in shots] or 'no picture'))
+        return 1
+    if not panel:
+        say('FAILED: the configuration panel showed no picture in its preview area')
         return 1
     return 0 if code == 0 else 1
 

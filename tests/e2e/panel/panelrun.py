@@ -33,10 +33,10 @@ def signature(shot, region):
 
 
 class Panel:
-    """One running configuration panel."""
+    """One running configuration panel; screenshots go to shots_dir."""
 
-    def __init__(self, case, program, window):
-        self.case, self.program, self.window = case, program, window
+    def __init__(self, program, window, shots_dir):
+        self.program, self.window, self.shots_dir = program, window, shots_dir
 
     def point(self, x, y):
         kvharness.mouse_move(self.window.x + x, self.window.y + y)
@@ -62,7 +62,8 @@ class Panel:
     def add_file(self, unix_path):
         """BitBtn_Add, then the system's open dialog: the path typed into its name box, Enter."""
         self.click('Add', pause=0)
-        dialog = self.case.wait_for_window(name='Open', pids=set(self.program.pids()), timeout=20)
+        dialog = kvharness.wait_until(lambda: (kvharness.find_windows(name='Open', pids=set(self.program.pids()))
+                                               or [None])[0], 20, message='the open dialog')
         kvharness.focus(dialog.id)
         time.sleep(0.5)
         kvharness.run_tool(['xdotool', 'type', '--delay', '20', kvharness.windows_path(unix_path)])
@@ -78,15 +79,29 @@ class Panel:
 
     def shoot(self, name):
         """A screenshot of the whole display; returns its path."""
-        return self.case.screenshot(name)
+        return kvharness.screenshot(os.path.join(self.shots_dir, name + '.png'))
 
     def region(self, area):
         x, y, w, h = area
         return (self.window.x + x, self.window.y + y, w, h)
 
+    def play_entry(self, index, timeout=30):
+        """Double-clicks an entry and waits for a picture in the preview area; returns its colour."""
+        self.click_entry(index, double=True)
+        return kvharness.wait_until(
+            lambda: (lambda c: c if c != 'black' else None)(
+                saverrun.picture_colour(self.shoot('playing'), self.region(PREVIEW_AREA))),
+            timeout, interval=0.2, message='a picture in the preview area')
+
     def wait_for_end(self, timeout=15):
-        code = self.program.wait(timeout)
-        self.case.assertEqual(code, 0, 'the panel did not close with exit code 0')
+        """The exit code, or None when the program still runs after timeout seconds."""
+        return self.program.wait(timeout)
+
+
+def find_panel(program):
+    """The panel window of a started KINOVELA.SCR /c, waited for."""
+    return kvharness.wait_until(lambda: next((w for w in program.windows(name='KINOVELA') if w.width > 300), None),
+                                30, message='the configuration panel')
 
 
 class PanelCase(kvharness.SaverTestCase):
@@ -100,8 +115,9 @@ class PanelCase(kvharness.SaverTestCase):
             self.write_ini(settings)
         kvharness.numlock_off()
         program = self.start_saver('/c')
-        window = kvharness.wait_until(
-            lambda: next((w for w in program.windows(name='KINOVELA') if w.width > 300), None), 30,
-            message='the configuration panel')
+        window = find_panel(program)
         time.sleep(1.0)
-        return Panel(self, program, window)
+        return Panel(program, window, self.work_dir)
+
+    def assertEnded(self, panel):
+        self.assertEqual(panel.wait_for_end(), 0, 'the panel did not close with exit code 0')
