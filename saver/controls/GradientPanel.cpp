@@ -46,48 +46,8 @@ void GradientFill(HDC dc, const RECT& r, Color start, Color end, TFillDirection 
 
 TGradientPanel::TGradientPanel(Component* owner, const ControlArgs& args) : CustomPanel(owner, args) {}
 
-void TGradientPanel::SetGradientStartColor(Color c) {
-    startColor_ = c;
-    Invalidate();
-}
-
-void TGradientPanel::SetGradientEndColor(Color c) {
-    endColor_ = c;
-    Invalidate();
-}
-
-void TGradientPanel::SetGradient(bool on) {
-    gradient_ = on;
-    Invalidate();
-}
-
-void TGradientPanel::SetGradientFillDir(TFillDirection direction) {
-    direction_ = direction;
-    Invalidate();
-}
-
-void TGradientPanel::SetTextFillsPanel(bool on) {
-    textFillsPanel_ = on;
-    Invalidate();
-}
-
 void TGradientPanel::SetIcon(HBITMAP picture) {
     icon_.Reset(picture ? static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0)) : nullptr);
-    Invalidate();
-}
-
-void TGradientPanel::SetBevelOuter(TBevelCut cut) {
-    bevelOuter_ = cut;
-    Invalidate();
-}
-
-void TGradientPanel::SetBevelInner(TBevelCut cut) {
-    bevelInner_ = cut;
-    Invalidate();
-}
-
-void TGradientPanel::SetBevelWidth(int width) {
-    bevelWidth_ = width < 1 ? 1 : width;
     Invalidate();
 }
 
