@@ -47,6 +47,16 @@ class Panel:
         kvharness.click()
         time.sleep(pause)
 
+    def hover(self, name):
+        """Comes to rest on a control from elsewhere, as a user who waits for its hint."""
+        self.point(100, 100)
+        self.point(*CONTROLS[name])
+        self.point(CONTROLS[name][0] + 1, CONTROLS[name][1])
+
+    def tooltip(self):
+        """The program's shown hint window (a small window without a title), or None."""
+        return next((w for w in self.program.windows() if w.name is None and 1 < w.width < 150), None)
+
     def click_entry(self, index, modifier=None, double=False):
         self.point(LIST_LEFT + 40, LIST_TOP + ITEM_HEIGHT * index + ITEM_HEIGHT // 2)
         args = ['xdotool', 'click'] + (['--repeat', '2', '--delay', '80'] if double else []) + ['1']

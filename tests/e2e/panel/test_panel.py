@@ -44,10 +44,13 @@ class PlaylistEditing(panelrun.PanelCase):
 
 
 class Language(panelrun.PanelCase):
-    def test_english_captions_then_close_keeps_the_saved_language(self):
+    def test_a_hint_english_captions_then_close_keeps_the_saved_language(self):
         panel = self.start_panel(playlist=['clip.mpg'],
                                  settings={'SOUND': {'MUTEWAVE': '1'}, 'MEDIA': {'CONTINUE': '0'},
                                            'Option': {'Language': '0'}})
+        panel.hover('Play')
+        hint = kvharness.wait_until(panel.tooltip, 5, message="the Play button's hint")
+        self.assertLess(abs(hint.y - (panel.window.y + panelrun.CONTROLS['Play'][1])), 60, 'the hint shows by the button')
         thai = panel.shoot('thai')
         panel.click('EN')
         english = panel.shoot('english')
