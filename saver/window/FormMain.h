@@ -111,6 +111,7 @@ private:
         void SetCurrentPosition(double s) override { f_.Mp1->SetCurrentPosition(s); }
         double Duration() override { return f_.Mp1->Duration(); }
         void SetVisible(bool visible) override { f_.Mp1->SetVisible(visible); }
+        bool Opening() override { return f_.Mp1->Opening(); }
 
     private:
         TFormMain& f_;
