@@ -18,7 +18,7 @@ def clip_file(name):
 
 
 class PlaylistEditing(panelrun.PanelCase):
-    def test_added_files_removed_entries_apply_delete_key_and_close(self):
+    def test_add_remove_apply_the_delete_key_and_close(self):
         panel = self.start_panel()
         panel.shoot('initial')
         panel.add_file(clip_file('clip.mpg'))
@@ -37,10 +37,18 @@ class PlaylistEditing(panelrun.PanelCase):
 
         panel.click_entry(0)
         panel.key('Delete')
-        panel.shoot('after-delete')
+        panel.click_entry(0)
+        panel.click('Apply')
+        self.assertEqual(kvharness.read_playlist(), [clip('clip.dat')], 'Delete in the playlist removes the entry')
+        panel.key('Delete')  # the focus is on Apply now, the entry still selected
+        panel.click('Apply')
+        self.assertEqual(kvharness.read_playlist(), [clip('clip.dat')], 'Delete elsewhere removes nothing')
+
+        panel.add_file(clip_file('clip.avi'))
+        panel.shoot('before-close')
         panel.click('Cancel')
         self.assertEnded(panel)
-        self.assertEqual(kvharness.read_playlist(), [clip('clip.mpg'), clip('clip.dat')], 'Close drops the edits')
+        self.assertEqual(kvharness.read_playlist(), [clip('clip.dat')], 'Close drops the edits')
 
 
 class Language(panelrun.PanelCase):
