@@ -87,10 +87,10 @@ void TGradientPanel::Paint(HDC dc, const RECT& client) {
 
 void TGradientPanel::PaintCaption(HDC dc, RECT& r) {
     if (caption_.empty()) return;
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    int points = MulDiv(font_.height, 72, dpi);
     ScopedGdiObject grown;
     if (textFillsPanel_) {
+        int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        int points = MulDiv(font_.height, 72, dpi);
         ScopedSelectObject measuring(dc, FontHandle());
         SIZE size = MeasureLine(dc, caption_);
         if (size.cx < width_ && size.cy < height_) {
