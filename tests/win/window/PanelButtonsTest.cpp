@@ -1,9 +1,11 @@
-// The panel's Preview button asks Windows for the screen saver and saves nothing first.
+// The panel's buttons: Preview asks Windows for the screen saver and saves nothing first; Add
+// leaves out a file whose path the playlist file cannot hold, and says so.
 #include "tests/win/window/WindowTestKit.h"
 
 #include <fstream>
 #include <iterator>
 
+#include "framework/Text.h"
 #include "saver/window/SettingsFiles.h"
 
 namespace kv::test {
@@ -40,6 +42,21 @@ TEST_F(PanelButtons, PreviewSendsTheScreenSaveCommandToTheMainWindowWithoutSavin
     EXPECT_EQ(g_sysCommands, (std::vector<std::pair<HWND, WPARAM>>{{form.Handle(), SC_SCREENSAVE}}));
     EXPECT_EQ(FileText(PlaylistFilePath()), playlist);
     EXPECT_EQ(FileText(SettingsIniPath()), settings);
+}
+
+TEST_F(PanelButtons, AFileThePlaylistCannotHoldIsLeftOutWithANoticeInThePanel) {
+    ObservedFormMain& form = Make({"/c"});
+    const std::wstring thai = MissingClip(L"\x0E44\x0E1F\x0E25\x0E4C.mpg");
+    if (WideToAnsiExact(thai)) GTEST_SKIP() << "the system code page holds Thai letters";
+    EXPECT_FALSE(form.AddChosenFile(thai));
+    EXPECT_EQ(form.ListPath->Count(), 0);
+    EXPECT_EQ(form.ListFile->Count(), 0);
+    EXPECT_NE(form.lbNotice->Caption().find(L"\x0E44\x0E1F\x0E25\x0E4C.mpg"), std::wstring::npos);
+
+    EXPECT_TRUE(form.AddChosenFile(Clip(L"clip.mpg")));
+    EXPECT_EQ(form.ListPath->Item(0), Clip(L"clip.mpg"));
+    EXPECT_EQ(form.ListFile->Item(0), L"clip.mpg");
+    EXPECT_EQ(form.lbNotice->Caption(), L"") << "the next file added clears the notice";
 }
 
 }  // namespace
