@@ -25,8 +25,8 @@ HBITMAP LoadPicture(int id) {
 
 void TFormMain::BuildPanelExtras() {
     opdlg1 = new OpenDialog(this, "opdlg1", kMediaFilter);
-    lbNotice = new Label(this, {.name = "lbNotice", .parent = PanelSetup, .left = 88, .top = 290, .width = 321,
-                                .height = 13, .font = {.color = Rgb(192, 0, 0)}});
+    lbNotice = new Label(this, {.name = "lbNotice", .parent = PanelSetup, .left = 88, .top = 288, .width = 321,
+                                .height = 17, .font = {.color = Rgb(192, 0, 0)}});
     const std::pair<SpeedButton*, int> pictures[] = {
         {BitBtn_Add, KV_PICTURE_ADD}, {Remove, KV_PICTURE_REMOVE},     {SpeedButton3, KV_PICTURE_PREVIEW},
         {BitBtn_OK, KV_PICTURE_OK},   {BitBtn_Apply, KV_PICTURE_APPLY}, {BitBtn_Cancel, KV_PICTURE_CLOSE}};
