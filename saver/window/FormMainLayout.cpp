@@ -120,7 +120,13 @@ void TFormMain::BindEvents() {
     Stop->OnClick = [this] { StopClick(); };
     pgb1->OnMouseDown = [this](MouseButton b, ShiftState s, int x, int y) { pgb1MouseDown(b, s, x, y); };
     MuteWave->OnClick = [this] { MuteWaveClick(); };
-    BindPanelEvents();
+    RadioButton1->OnClick = [this] { RadioButton1Click(); };
+    RadioButton2->OnClick = [this] { RadioButton2Click(); };
+    ListFile->OnClick = [this] { ListFileClick(); };
+    ListFile->OnDblClick = [this] { ListFileDblClick(); };
+    BitBtn_Apply->OnClick = [this] { BitBtn_ApplyClick(); };
+    BitBtn_OK->OnClick = [this] { BitBtn_OKClick(); };
+    BitBtn_Cancel->OnClick = [this] { BitBtn_CancelClick(); };
 }
 
 }  // namespace kv

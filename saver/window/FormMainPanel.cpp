@@ -33,20 +33,14 @@ void TFormMain::BuildPanelExtras() {
     for (const auto& [button, id] : pictures)
         if (HBITMAP picture = LoadPicture(id)) button->SetGlyph(picture);
     new HintTips(this, *PanelSetup);
+    BindPanelEvents();
 }
 
 void TFormMain::BindPanelEvents() {
     BitBtn_Add->OnClick = [this] { SpeedButton1Click(); };
     Remove->OnClick = [this] { RemoveClick(); };
     ListFile->OnKeyDown = [this](WORD& key, ShiftState s) { ListFileKeyDown(key, s); };
-    ListFile->OnClick = [this] { ListFileClick(); };
-    ListFile->OnDblClick = [this] { ListFileDblClick(); };
     SpeedButton3->OnClick = [this] { SpeedButton3Click(); };
-    RadioButton1->OnClick = [this] { RadioButton1Click(); };
-    RadioButton2->OnClick = [this] { RadioButton2Click(); };
-    BitBtn_Apply->OnClick = [this] { BitBtn_ApplyClick(); };
-    BitBtn_OK->OnClick = [this] { BitBtn_OKClick(); };
-    BitBtn_Cancel->OnClick = [this] { BitBtn_CancelClick(); };
 }
 
 void TFormMain::ShowNotice(const std::wstring& text) { lbNotice->SetCaption(text); }
