@@ -1,20 +1,25 @@
-// The probe against the real system: registry texts, priorities, processor and memory figures.
+// The probe against the real system and the About window opened from the panel's link.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <string>
 
-#include "framework/Scoped.h"
+#include "framework/Text.h"
+#include "saver/about/FormAbout.h"
 #include "saver/about/SystemInfo.h"
+#include "tests/win/window/WindowTestKit.h"
 
 using namespace kv;
+using namespace kv::test;
 
 namespace {
 
 const char kTestKey[] = "Software\\KINOVELA tests\\About";
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 std::string ErrorOf(const std::function<void()>& fn) {
     try {
@@ -39,6 +44,88 @@ double ProcFigure(const char* file, const std::string& field) {
         if (line.rfind(field, 0) == 0) return std::stod(line.substr(line.find(':') + 1));
     return 0;
 }
+
+// The top-level windows of this thread with the given caption.
+int WindowsCaptioned(const wchar_t* caption) {
+    struct Search {
+        const wchar_t* caption;
+        int count = 0;
+    } search{caption};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM p) {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t text[64];
+            if (IsWindowVisible(h) && GetWindowTextW(h, text, 64) && wcscmp(text, s->caption) == 0) ++s->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+RECT WindowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+// A registry value as it is now, put back (or removed) at the end of the scope.
+class SavedValue {
+public:
+    SavedValue(HKEY root, const char* path, const char* name) : root_(root), path_(path), name_(name) {
+        DWORD size = sizeof data_;
+        present_ = RegGetValueA(root, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type_, data_, &size) == ERROR_SUCCESS;
+        size_ = size;
+    }
+    ~SavedValue() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root_, path_, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+        ScopedKey owned(key);
+        if (present_)
+            RegSetValueExA(key, name_, 0, type_, data_, size_);
+        else
+            RegDeleteValueA(key, name_);
+    }
+
+private:
+    HKEY root_;
+    const char *path_, *name_;
+    bool present_ = false;
+    DWORD type_ = 0, size_ = 0;
+    BYTE data_[1024] = {};
+};
+
+std::string Text(const Control* c) { return Narrow(c->Caption()); }
+
+class AboutWindow : public WindowTest {
+protected:
+    TFormMain& OpenPanel() {
+        Prepare({});
+        TFormMain& form = Make({"/c"});
+        form.ShowForm();
+        Pump(50);
+        return form;
+    }
+
+    // A click on the panel's About link, as the mouse gives it.
+    void ClickAboutLink(TFormMain& form) {
+        LPARAM at = MAKELPARAM(form.Label2->Left() + 10, form.Label2->Top() + 6);
+        SendMessageW(form.PanelSetup->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(form.PanelSetup->Handle(), WM_LBUTTONUP, 0, at);
+    }
+
+    // Closes the open About window with its button; true once its window is gone.
+    bool CloseWithButton() {
+        HWND window = FormAbout->Handle();
+        SendMessageW(FormAbout->BitBtn1->Handle(), BM_CLICK, 0, 0);
+        return PumpUntil([&] { return !IsWindow(window); }, 5000);
+    }
+
+    void TearDown() override {
+        EXPECT_EQ(FormAbout, nullptr) << "each test closes its About window";
+        WindowTest::TearDown();
+    }
+};
 
 }  // namespace
 
@@ -93,4 +180,69 @@ TEST(SystemInfo, MeasuringTheProcessorPutsBothPrioritiesBackAndMemoryIsNotCapped
                 static_cast<unsigned long long>(memory.freeMb), ProcFigure("meminfo", "MemAvailable") / 1024);
     EXPECT_NEAR(double(memory.totalMb), totalMb, 1.0);
     EXPECT_LE(memory.freeMb, memory.totalMb);
+}
+
+TEST_F(AboutWindow, TheLinkOpensOneFilledWindowOverThePanelAndAClosedOneComesBackFresh) {
+    TFormMain& form = OpenPanel();
+    ClickAboutLink(form);
+    ASSERT_NE(FormAbout, nullptr);
+    TFormAbout& about = *FormAbout;
+    HWND window = about.Handle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindow(window, GW_OWNER), form.Handle());
+    EXPECT_EQ(Narrow(about.Caption()), "About");
+    EXPECT_EQ(about.ClientWidth(), 292);
+    EXPECT_EQ(about.ClientHeight(), 197);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE), exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    RECT a = WindowRect(window), m = WindowRect(form.Handle());
+    EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
+    EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
+    EXPECT_EQ(GetFocus(), about.BitBtn1->Handle());
+
+    EXPECT_EQ(Text(about.lbOS), TSystemInfo::GetProductName() + " " + TSystemInfo::GetServicePack());
+    EXPECT_EQ(Text(about.lbServicePack), TSystemInfo::GetProductID());
+    EXPECT_TRUE(std::regex_match(Text(about.lbCpu), std::regex(R"(CPU Frequency : [ \d]{3}\d*[.,]\d\d MHz)"))) << Text(about.lbCpu);
+    EXPECT_TRUE(std::regex_match(Text(about.memory1), std::regex(R"(Total physical memory: \d+ MB)"))) << Text(about.memory1);
+    EXPECT_TRUE(std::regex_match(Text(about.memory2), std::regex(R"(Free physical memory: \d+ MB)"))) << Text(about.memory2);
+    EXPECT_EQ(dialogs_->Count(), 0);
+
+    // A second click shows the same window again without measuring anew.
+    about.lbCpu->SetCaption("not measured again");
+    ClickAboutLink(form);
+    EXPECT_EQ(FormAbout, &about);
+    EXPECT_EQ(Text(about.lbCpu), "not measured again");
+    EXPECT_EQ(WindowsCaptioned(L"About"), 1);
+
+    // Closing frees the window and empties the reference; the next click makes a new one.
+    ASSERT_TRUE(CloseWithButton());
+    EXPECT_EQ(FormAbout, nullptr);
+    ClickAboutLink(form);
+    ASSERT_NE(FormAbout, nullptr);
+    EXPECT_NE(FormAbout->Handle(), window);
+    EXPECT_TRUE(std::regex_match(Text(FormAbout->lbCpu), std::regex(R"(CPU Frequency : .* MHz)")));
+    EXPECT_EQ(WindowsCaptioned(L"About"), 1);
+    ASSERT_TRUE(CloseWithButton());
+}
+
+TEST_F(AboutWindow, AProductIdentifierStoredAsBinaryIsReportedAndTheWindowOpensWithTheRestUnfilled) {
+    SavedValue saved(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProductID");
+    const BYTE binary[] = {0x55, 0x27, 0x46, 0x40};
+    SetValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProductID", REG_BINARY, binary, sizeof binary);
+
+    TFormMain& form = OpenPanel();
+    ClickAboutLink(form);
+    ASSERT_NE(FormAbout, nullptr);
+    dialogs_->Stop();
+    ASSERT_EQ(dialogs_->Count(), 1);
+    EXPECT_NE(dialogs_->Texts()[0].find(L"|Unsupported registry type.|"), std::wstring::npos) << Narrow(dialogs_->Texts()[0]);
+    EXPECT_TRUE(IsWindowVisible(FormAbout->Handle()));
+    EXPECT_EQ(Text(FormAbout->lbOS), TSystemInfo::GetProductName() + " " + TSystemInfo::GetServicePack());
+    EXPECT_EQ(Text(FormAbout->lbServicePack), "lbServicePack");
+    EXPECT_EQ(Text(FormAbout->lbCpu), "lbCpu");
+    EXPECT_EQ(Text(FormAbout->memory1), "memory1");
+    EXPECT_EQ(Text(FormAbout->memory2), "memory2");
+    ASSERT_TRUE(CloseWithButton());
 }
