@@ -65,9 +65,6 @@ class AboutWindow(kvharness.SaverTestCase):
         self.assertEqual([w.id for w in self.about_windows()], [about.id])
         shot = self.screenshot('about')
         self.assertGreater(self.cpu_ink(about, shot), 0.03, 'the processor figure is filled in')
-        panel_centre = (self.panel.x + self.panel.width // 2, self.panel.y + self.panel.height // 2)
-        self.assertLessEqual(abs(about.x + about.width // 2 - panel_centre[0]), 15, about)
-        self.assertIn('_NET_WM_STATE_ABOVE', kvharness.net_wm_state(about.id))
 
         self.click(about, CLOSE_BUTTON)
         kvharness.wait_until(lambda: not self.about_windows(), 10, message='the About window to close')
