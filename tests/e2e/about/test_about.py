@@ -23,9 +23,8 @@ class AboutWindow(kvharness.SaverTestCase):
         self.remove_settings()
         kvharness.numlock_off()
         self.saver = self.start_saver('/c')
-        self.panel = kvharness.wait_until(lambda: (self.saver.windows(name='KINOVELA', size=PANEL_CLIENT) or [None])[0],
-                                          20, message='the configuration panel')
-        time.sleep(0.7)  # its creation handler has run
+        self.panel = self.wait_steady(lambda: self.saver.windows(name='KINOVELA', size=PANEL_CLIENT), 'the panel')
+        time.sleep(0.5)  # its creation handler has run
 
     def tearDown(self):
         self.saver.stop(timeout=0)
@@ -37,19 +36,24 @@ class AboutWindow(kvharness.SaverTestCase):
     def about_windows(self):
         return self.saver.windows(name='About', size=ABOUT_CLIENT)
 
-    def wait_for_about(self, other_than=None):
-        """The About window once shown and standing still (it is placed over the panel as it shows)."""
+    def wait_steady(self, find, message):
+        """The first window find() gives, once two looks in a row see it at the same place."""
         last = {}
 
-        def settled():
-            shown = [w for w in self.about_windows() if w.id != other_than]
-            if not shown:
-                return None
-            place = (shown[0].id, shown[0].x, shown[0].y)
-            steady = last.get('place') == place
+        def steady():
+            shown = find()
+            place = (shown[0].id, shown[0].x, shown[0].y) if shown else None
+            same = place is not None and last.get('place') == place
             last['place'] = place
-            return shown[0] if steady else None
-        return kvharness.wait_until(settled, 15, interval=0.3, message='the About window')
+            return shown[0] if same else None
+        try:
+            return kvharness.wait_until(steady, 15, interval=0.3, message=message)
+        except AssertionError:
+            self.screenshot('waiting-for-' + message.replace(' ', '-'))
+            raise
+
+    def wait_for_about(self, other_than=None):
+        return self.wait_steady(lambda: [w for w in self.about_windows() if w.id != other_than], 'the About window')
 
     def cpu_ink(self, about, shot):
         """Share of dark (text) pixels where the processor figure stands."""
@@ -80,9 +84,9 @@ class AboutWindow(kvharness.SaverTestCase):
     def test_a_binary_product_identifier_shows_the_error_box_and_then_a_half_filled_window(self):
         self.set_registry_value(CURRENT_VERSION, 'ProductID', '55274640', 'REG_BINARY')
         self.click(self.panel, LINK)
-        box = kvharness.wait_until(
-            lambda: [w for w in self.saver.windows(name='KINOVELA') if w.id != self.panel.id and w.size() != (1, 1)] or None, 15,
-            message='the error box')[0]
+        box = self.wait_steady(
+            lambda: [w for w in self.saver.windows(name='KINOVELA') if w.id != self.panel.id and w.size() != (1, 1)],
+            'the error box')
         self.screenshot('error-box')
         self.assertEqual(self.about_windows(), [], 'the window opens after the box')
         kvharness.focus(box.id)
