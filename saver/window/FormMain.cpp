@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Text.h"
+#include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
 #include "saver/window/SettingsFiles.h"
@@ -149,6 +150,10 @@ void TFormMain::pgb1MouseDown(MouseButton button, ShiftState, int x, int) {
 void TFormMain::MuteWaveClick() { Mp1->SetMute(MuteWave->Checked()); }
 
 void TFormMain::WaitPumpingMessages(unsigned ms) { kv::WaitPumpingMessages(ms); }
+
+// ---- Configuration panel: the About link ----
+
+void TFormMain::Label2Click() { TFormAbout::Open(*this); }
 
 // ---- The controller's view of this window ----
 

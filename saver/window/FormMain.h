@@ -102,6 +102,7 @@ public:
     // Adds a file the user chose; false (and a notice in the panel) when the playlist file
     // cannot hold its path.
     bool AddChosenFile(const std::wstring& path);
+    void Label2Click();
 
     // The host shows the panel only in configuration mode.
     bool ConfigurationMode() const { return PanelSetup->Visible(); }

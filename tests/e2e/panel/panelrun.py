@@ -53,9 +53,17 @@ class Panel:
         self.point(*CONTROLS[name])
         self.point(CONTROLS[name][0] + 1, CONTROLS[name][1])
 
-    def tooltip(self):
-        """The program's shown hint window (a small window without a title), or None."""
-        return next((w for w in self.program.windows() if w.name is None and 1 < w.width < 150), None)
+    def tooltip(self, timeout=10):
+        """Waits for the program's hint window (a small window without a title) while the pointer
+        rests on the control just hovered, stirring it by a pixel now and then; returns it."""
+        x, y = kvharness.pointer_position()
+        polls = []
+
+        def shown():
+            polls.append(1)
+            kvharness.mouse_move(x + len(polls) % 2, y)
+            return next((w for w in self.program.windows() if w.name is None and 1 < w.width < 150), None)
+        return kvharness.wait_until(shown, timeout, interval=0.5, message='a hint window')
 
     def click_entry(self, index, modifier=None, double=False):
         self.point(LIST_LEFT + 40, LIST_TOP + ITEM_HEIGHT * index + ITEM_HEIGHT // 2)

@@ -57,7 +57,7 @@ class Language(panelrun.PanelCase):
                                  settings={'SOUND': {'MUTEWAVE': '1'}, 'MEDIA': {'CONTINUE': '0'},
                                            'Option': {'Language': '0'}})
         panel.hover('Play')
-        hint = kvharness.wait_until(panel.tooltip, 5, message="the Play button's hint")
+        hint = panel.tooltip()
         self.assertLess(abs(hint.y - (panel.window.y + panelrun.CONTROLS['Play'][1])), 60, 'the hint shows by the button')
         thai = panel.shoot('thai')
         panel.click('EN')
