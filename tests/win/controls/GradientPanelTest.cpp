@@ -1,8 +1,6 @@
 // The gradient panel painted into a bitmap: bevel rings, bands, remainder strip, picture.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "saver/controls/GradientPanel.h"
@@ -128,34 +126,6 @@ TEST_F(GradientPanelTest, APictureIsCentredAndReplacesTheCaption) {
     EXPECT_EQ(whitePixels, 60);
     EXPECT_EQ(canvas.At(4 + 25, 4 + 17), RGB(255, 255, 255));  // 61/2 - 10/2, 41/2 - 6/2
     EXPECT_EQ(canvas.At(4 + 24, 4 + 17), RGB(0, 0, 0));
-}
-
-TEST_F(GradientPanelTest, TextFillsPanelGrowsTheCaptionToNearlyFillThePanel) {
-    auto captionBox = [&](bool fills) {
-        PaintedPanel& panel = *new PaintedPanel(form_, {.parent = form_, .width = 200, .height = 60, .caption = "Ab",
-                                                        .font = {.color = Rgb(255, 255, 0)}});
-        panel.SetBevelOuter(TBevelCut::bvNone);
-        panel.SetGradientStartColor(clBlack);
-        panel.SetGradientEndColor(clBlack);
-        panel.SetTextFillsPanel(fills);
-        Canvas canvas(208, 68);
-        PaintInto(panel, canvas);
-        RECT box{1000, 1000, -1, -1};
-        for (int y = 0; y < 68; ++y)
-            for (int x = 0; x < 208; ++x)
-                if (canvas.At(x, y) == RGB(255, 255, 0))
-                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                           std::max<LONG>(box.bottom, y + 1)};
-        return box;
-    };
-    RECT plain = captionBox(false), grown = captionBox(true);
-    ASSERT_GT(plain.bottom, plain.top) << "the caption is drawn";
-    EXPECT_LT(plain.bottom - plain.top, 12);
-    EXPECT_GT(grown.bottom - grown.top, 2 * (plain.bottom - plain.top)) << "the font grew";
-    EXPECT_GE(grown.left, 4);  // still inside the panel
-    EXPECT_LE(grown.bottom, 64);
-    int centre = (grown.left + grown.right) / 2;
-    EXPECT_NEAR(centre, 104, 3) << "centred";
 }
 
 }  // namespace

@@ -18,10 +18,9 @@ std::wstring TempFolder() {
     return std::wstring(buffer, n);
 }
 
-TEST(PlaylistPaths, ANameOutsideTheCodePageIsStoredAsItsShortFormOrNotAtAll) {
+TEST(PlaylistPaths, ANameOutsideTheCodePageIsStoredAsItsShortForm) {
     const std::wstring thai = TempFolder() + L"\x0E44\x0E1F\x0E25\x0E4C.avi";
     if (WideToAnsiExact(thai)) GTEST_SKIP() << "the system code page holds Thai letters";
-    EXPECT_FALSE(StorablePlaylistPath(thai)) << "no file, so no short form: the entry is left out";
 
     HANDLE file = CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
