@@ -1,0 +1,99 @@
+#include "setup/Form1.h"
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "saver/window/SettingsFiles.h"
+#include "setup/InstallRules.h"
+#include "setup/Installer.h"
+#include "setup/QuestionBox.h"
+
+namespace kv {
+namespace {
+
+constexpr char kBannerResource[] = "BANNER";
+constexpr char kWebAddress[] = "orvantek.example";
+
+FontSpec MakeFont(Color color, int height, bool bold = false) {
+    FontSpec f;
+    f.color = color;
+    f.height = height;
+    f.bold = bold;
+    return f;
+}
+
+Picture DecodeBanner() {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceA(self, kBannerResource, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) throw Exception(ResourceNotFoundMessage(kBannerResource));
+    return DecodeJpeg(static_cast<const uint8_t*>(data), SizeofResource(self, found));
+}
+
+}  // namespace
+
+TForm1::TForm1(Component* owner)
+    : Form(owner, FormArgs{.name = "Form1", .caption = "KINOVELA SETUP", .clientWidth = 469, .clientHeight = 184,
+                           .borderStyle = BorderStyle::Single, .minimizeBox = false, .maximizeBox = false,
+                           .position = FormPosition::ScreenCenter, .formStyle = FormStyle::StayOnTop,
+                           .color = clBtnFace}) {
+    BuildLayout();
+    ShowBanner();
+    Button1->OnClick = [this] { Button1Click(); };
+    Button2->OnClick = [this] { Button2Click(); };
+    OnCreate = [this] { FormCreate(); };
+}
+
+void TForm1::BuildLayout() {
+    // Drawn in this order: the labels lie over the banner.
+    Image2 = new Image(this, {.name = "Image2", .parent = this, .width = 465, .height = 121});
+    Label1 = new Label(this, {.name = "Label1", .parent = this, .left = 176, .top = 8, .caption = "KINOVELA 1.02 SETUP",
+                              .font = MakeFont(clWhite, 16, true)},
+                       {.autoSize = true});
+    Label4 = new Label(this, {.name = "Label4", .parent = this, .left = 328, .top = 72,
+                              .caption = std::string("website : ") + kWebAddress, .font = MakeFont(clBlue, 11)},
+                       {.autoSize = true});
+    pgb1 = new ProgressBar(this, {.name = "pgb1", .parent = this, .left = 2, .top = 128, .width = 465, .height = 16}, false);
+    Button1 = new Button(this, {.name = "Button1", .parent = this, .left = 304, .top = 152, .width = 75, .height = 25,
+                                .caption = "Install"});
+    Button2 = new Button(this, {.name = "Button2", .parent = this, .left = 392, .top = 152, .width = 75, .height = 25,
+                                .caption = "Close"});
+    SetIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+}
+
+void TForm1::ShowBanner() {
+    // The banner only decorates: without it the window still installs.
+    Application.Guard([this] { Image2->SetPicture(DecodeBanner()); });
+}
+
+void TForm1::FormCreate() {
+    // Posted: the bar turns green once the message loop runs.
+    pgb1->SetBarColor(Rgb(0, 128, 0));
+}
+
+void TForm1::Button1Click() {
+    const std::string target = InstalledSaverTarget();
+    if (FileExists(target) && !AskToReplace()) return;
+    WriteWholeFile(target, FindEmbeddedSaver());
+    AnimateProgress();
+    StartInstalledSaver(target);
+    Button1->SetEnabled(false);
+    Button2->SetCaption("Finish");
+}
+
+void TForm1::Button2Click() { Close(); }
+
+bool TForm1::AskToReplace() { return AskYesNo(Handle(), OverwriteQuestion(), "Information", MB_ICONINFORMATION); }
+
+void TForm1::AnimateProgress() {
+    const ProgressAnimation animation;
+    pgb1->SetMax(animation.max);
+    for (int position : animation.Positions()) {
+        pgb1->SetPosition(position);
+        pgb1->Repaint();
+        Sleep(animation.pauseMs);
+    }
+    pgb1->SetPosition(animation.restPosition);
+}
+
+}  // namespace kv
