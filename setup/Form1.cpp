@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/Scoped.h"
 #include "saver/window/SettingsFiles.h"
 #include "setup/InstallRules.h"
 #include "setup/Installer.h"
@@ -28,6 +29,20 @@ Picture DecodeBanner() {
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) throw Exception(ResourceNotFoundMessage(kBannerResource));
     return DecodeJpeg(static_cast<const uint8_t*>(data), SizeofResource(self, found));
+}
+
+// A visual style draws every bar in its own colour and ignores the one set; the classic look
+// keeps ours. uxtheme.dll comes with Windows XP, so it is asked for at run time.
+void UseClassicLook(HWND control) {
+    char folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    ScopedLibrary uxtheme(LoadLibraryA((std::string(folder, n) + "\\uxtheme.dll").c_str()));
+    if (!uxtheme) return;
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
+    if (setWindowTheme) setWindowTheme(control, L"", L"");
 }
 
 }  // namespace
@@ -68,6 +83,7 @@ void TForm1::ShowBanner() {
 
 void TForm1::FormCreate() {
     // Posted: the bar turns green once the message loop runs.
+    UseClassicLook(pgb1->Handle());
     pgb1->SetBarColor(Rgb(0, 128, 0));
 }
 
