@@ -42,7 +42,8 @@ void UseClassicLook(HWND control) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
         reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
-    if (setWindowTheme) setWindowTheme(control, L"", L"");
+    // Empty names would be refused; a blank matches no style.
+    if (setWindowTheme) setWindowTheme(control, L" ", L" ");
 }
 
 }  // namespace
