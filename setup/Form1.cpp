@@ -43,7 +43,10 @@ void UseClassicLook(HWND control) {
     auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
         reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
     // Empty names would be refused; a blank matches no style.
-    if (setWindowTheme) setWindowTheme(control, L" ", L" ");
+    if (!setWindowTheme || FAILED(setWindowTheme(control, L" ", L" "))) return;
+    // The style took the classic sunken edge away; it comes back with the classic look.
+    SetWindowLongPtrW(control, GWL_EXSTYLE, GetWindowLongPtrW(control, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+    SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 }  // namespace
