@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   fonts-thai-tlwg
-  googletest
+  googletest libjpeg62-turbo-dev
   dpkg-dev
 )
 

@@ -91,6 +91,12 @@ void TForm1::FormCreate() {
     pgb1->SetBarColor(Rgb(0, 128, 0));
 }
 
+void TForm1::VisibleChanged() {
+    Form::VisibleChanged();
+    // Install, first in the tab order, takes the keyboard: Space installs.
+    if (Visible()) Button1->SetFocus();
+}
+
 void TForm1::Button1Click() {
     const std::string target = InstalledSaverTarget();
     if (FileExists(target) && !AskToReplace()) return;

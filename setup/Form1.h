@@ -22,6 +22,9 @@ public:
     void Button1Click();
     void Button2Click();
 
+protected:
+    void VisibleChanged() override;
+
 private:
     void BuildLayout();
     void ShowBanner();
