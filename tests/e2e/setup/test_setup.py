@@ -109,6 +109,9 @@ class SetupCase(kvharness.SaverTestCase):
         kvharness.wait_until(lambda: not self.saver_processes(), 15, message='the started saver to end')
 
     def finish(self, program, window):
+        # With no window manager a window shown later lies above the top-most setup window in
+        # X's stacking, and would take the click.
+        kvharness.run_tool(['xdotool', 'windowraise', window.id])
         self.click(window, CLOSE_AT)
         self.assertEqual(program.wait(15), 0)
 
@@ -146,8 +149,10 @@ class SetupCase(kvharness.SaverTestCase):
         self.assertTrue(bar.startswith('pos=0 range=0..20 '), bar)
         self.screenshot('2-installed')
 
-        self.close_started_saver(program)
+        # Finish ends the setup program only; the saver it started goes on.
         self.finish(program, window)
+        self.assertEqual([pid for pid, _ in self.saver_processes()], started)
+        self.close_started_saver(program)
 
     def test_no_or_escape_keeps_the_installed_file_and_a_later_install_asks_again(self):
         with open(self.target, 'wb') as f:
