@@ -1,7 +1,6 @@
 #include "setup/Form1.h"
 
 #include "framework/Application.h"
-#include "framework/Exception.h"
 #include "framework/Scoped.h"
 #include "saver/window/SettingsFiles.h"
 #include "setup/InstallRules.h"
@@ -23,21 +22,14 @@ FontSpec MakeFont(Color color, int height, bool bold = false) {
 }
 
 Picture DecodeBanner() {
-    HMODULE self = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceA(self, kBannerResource, MAKEINTRESOURCEA(10));  // RT_RCDATA
-    HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) throw Exception(ResourceNotFoundMessage(kBannerResource));
-    return DecodeJpeg(static_cast<const uint8_t*>(data), SizeofResource(self, found));
+    const EmbeddedFile banner = FindEmbeddedFile(MAKEINTRESOURCEA(10), kBannerResource);  // RT_RCDATA
+    return DecodeJpeg(static_cast<const uint8_t*>(banner.data), banner.size);
 }
 
 // A visual style draws every bar in its own colour and ignores the one set; the classic look
 // keeps ours. uxtheme.dll comes with Windows XP, so it is asked for at run time.
 void UseClassicLook(HWND control) {
-    char folder[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return;
-    ScopedLibrary uxtheme(LoadLibraryA((std::string(folder, n) + "\\uxtheme.dll").c_str()));
+    ScopedLibrary uxtheme(LoadLibraryA((GetSettingsFolder() + "uxtheme.dll").c_str()));
     if (!uxtheme) return;
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(

@@ -10,14 +10,16 @@
 
 namespace kv {
 
-EmbeddedFile FindEmbeddedSaver() {
+EmbeddedFile FindEmbeddedFile(const char* type, const char* name) {
     HMODULE self = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceA(self, kSaverResourceName, kSaverResourceType);
+    HRSRC found = FindResourceA(self, name, type);
     HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) throw Exception(ResourceNotFoundMessage(kSaverResourceName));
+    if (!data) throw Exception(ResourceNotFoundMessage(name));
     return {data, size_t(SizeofResource(self, found))};
 }
+
+EmbeddedFile FindEmbeddedSaver() { return FindEmbeddedFile(kSaverResourceType, kSaverResourceName); }
 
 std::string InstalledSaverTarget() { return InstalledSaverPath(GetSettingsFolder()); }
 

@@ -6,11 +6,13 @@
 
 namespace kv {
 
-// The saver program carried in this module's resources; it lives as long as the module.
+// A file carried in this program's resources; it lives as long as the program.
 struct EmbeddedFile {
     const void* data = nullptr;
     size_t size = 0;
 };
+// type is a name or MAKEINTRESOURCEA of a number; a missing one raises "Resource NAME not found".
+EmbeddedFile FindEmbeddedFile(const char* type, const char* name);
 EmbeddedFile FindEmbeddedSaver();
 
 // Where the saver is installed (ANSI path): KINOVELA.SCR in the system directory.
