@@ -47,6 +47,7 @@ SETUP_INSTALL = (341, 164)
 SETUP_CLOSE = (429, 164)
 PANEL_ABOUT_LINK = (20, 270)
 PANEL_PLAY = (23, 160)
+ABOUT_CLOSE = (245, 180)
 PANEL_PREVIEW = (152, 16, 249, 145)  # x, y, width, height
 WINDOW_TIMEOUT = 60
 
@@ -67,10 +68,18 @@ def click(window, at):
     kv.click()
 
 
-def window_of(program, name, timeout=WINDOW_TIMEOUT):
-    """The program's shown window with that title (the application's own 1 x 1 window aside)."""
-    return kv.wait_until(lambda: ([w for w in program.windows(name=name) if w.width > 100] or [None])[0],
-                         timeout, message='the "%s" window' % name)
+def steady_window(program, name, timeout=WINDOW_TIMEOUT):
+    """The program's window with that title once two looks in a row find it at the same place
+    (a window is placed after it shows, and its figures are filled in as it opens)."""
+    last = {}
+
+    def steady():
+        shown = [w for w in program.windows(name=name) if w.width > 100]
+        place = (shown[0].id, shown[0].x, shown[0].y) if shown else None
+        same = place is not None and last.get('place') == place
+        last['place'] = place
+        return shown[0] if same else None
+    return kv.wait_until(steady, timeout, interval=0.4, message='the "%s" window' % name)
 
 
 def make_films():
@@ -106,7 +115,7 @@ def step_setup_window(programs):
     say('1. the setup program')
     setup = kv.WineProgram([kv.windows_path(SETUP)], log_path=os.path.join(DEMO, 'setup.log'))
     programs.append(setup)
-    window = window_of(setup, 'KINOVELA SETUP')
+    window = steady_window(setup, 'KINOVELA SETUP')
     time.sleep(0.3)  # the bar's colour arrives with the first messages
     shoot('1-setup')
     return setup, window
@@ -122,7 +131,7 @@ def step_install(setup, window):
     say('  %s written (%d bytes), handed to desk.cpl: %s' % (
         INSTALLED, os.path.getsize(os.path.join(kv.system32(), 'KINOVELA.SCR')), handed))
     say('  current screen saver: %s' % (kv.reg_query(kv.DESKTOP_KEY, 'SCRNSAVE.EXE') or ('', 'none'))[1])
-    panel = window_of(setup, 'KINOVELA')
+    panel = steady_window(setup, 'KINOVELA')
     shoot('2-installed')
     return panel
 
@@ -148,13 +157,12 @@ def step_about(setup, panel):
     say('4. the About window')
     click(panel, PANEL_ABOUT_LINK)
     try:
-        about = window_of(setup, 'About', timeout=10)
+        about = steady_window(setup, 'About', timeout=15)
     except AssertionError:
         say('  not yet available: no "About" window opened from the link')
         return
     shoot('4-about')
-    kv.focus(about.id)
-    kv.key('alt+F4')
+    click(about, ABOUT_CLOSE)
     kv.wait_until(lambda: not kv.is_viewable(about.id), 15, message='the About window to close')
 
 
@@ -168,6 +176,17 @@ def step_close_setup(setup, setup_window, panel):
     say('  setup ended with exit code %s' % setup.wait(15))
 
 
+def film_shown(shot):
+    """Which sample film a screenshot shows: the test card has a cyan bar, the game of life is
+    mostly black, the Mandelbrot zoom is neither; None for a black screen."""
+    brightness = kv.brightness(shot)
+    if brightness < 0.01:
+        return None
+    if kv.colour_fraction(shot, '#00ffff', fuzz=15) > 0.05:
+        return 'testcard.avi'
+    return 'life.wmv' if brightness < 0.2 else 'mandelbrot.mpg'
+
+
 def step_fullscreen(programs):
     say('5. the full-screen run, as Windows starts it: %s /s' % INSTALLED)
     kv.numlock_off()
@@ -179,16 +198,21 @@ def step_fullscreen(programs):
     window = kv.wait_until(lambda: (saver.windows(size=size) or [None])[0], WINDOW_TIMEOUT,
                            message='the full-screen window')
     path = os.path.join(DEMO, 'screen-latest.png')
-    kv.wait_until(lambda: kv.brightness(kv.screenshot(path)) > 0.08, WINDOW_TIMEOUT, interval=0.3,
+    kv.wait_until(lambda: film_shown(kv.screenshot(path)), WINDOW_TIMEOUT, interval=0.3,
                   message='the first picture')
     say('  first picture %.1f s after the start' % (time.monotonic() - started))
-    # One look at each film, half-way through it.
-    for index, name in enumerate(FILMS):
-        due = time.monotonic() + (SECONDS / 2 if index == 0 else SECONDS)
-        kv.wait_until(lambda: time.monotonic() >= due or not saver.running(), SECONDS * 2, interval=0.1)
-        if not saver.running():
-            break
-        shoot('5-fullscreen-%d' % (index + 1))
+    # One look at each film, a second after it is first recognised.
+    seen = []
+    deadline = time.monotonic() + len(FILMS) * SECONDS + 20
+    while len(seen) < len(FILMS) and time.monotonic() < deadline and saver.running():
+        film = film_shown(kv.screenshot(path))
+        if film and film not in seen:
+            seen.append(film)
+            time.sleep(1)  # a little way into it
+            shoot('5-fullscreen-%d-%s' % (len(seen), film.split('.')[0]))
+        time.sleep(0.2)
+    if len(seen) < len(FILMS):
+        say('  only %s showed' % (', '.join(seen) or 'no film'))
     os.remove(path)
     kv.focus(window.id)
     pressed = time.monotonic()
