@@ -5,6 +5,7 @@
 #include "framework/Scoped.h"
 #include "framework/StdControls.h"
 #include "framework/Text.h"
+#include "saver/host/DisplayMonitors.h"
 #include "saver/host/RunMode.h"
 
 namespace kv {
@@ -103,6 +104,7 @@ TScreenSaver::~TScreenSaver() {
         if (autoMouseHide_) ShowCursor(TRUE);
         UnhookOwnerWindow();
     }
+    if (coversMonitors_ && form_) form_->OnDisplayChange = nullptr;
     // The form goes right after its components: leave no pointer to it behind.
     if (OwnerForm == form_) OwnerForm = nullptr;
 }
@@ -204,10 +206,28 @@ void TScreenSaver::StartSaver() {
     // No taskbar entry while the saver runs.
     Application.HideApplicationWindow();
     if (systemKeysDisabled_) SetScreenSaverRunning(true);
+    // Borderless and maximised, the window covers every monitor; a window with a frame is
+    // maximised by the system onto one monitor.
+    if (autoMaximize_ && autoBorderLess_) CoverMonitors();
     if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
     if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
     if (autoOnTop_) OwnerForm->SetFormStyle(FormStyle::StayOnTop);
     if (autoMouseHide_) ShowCursor(FALSE);
+}
+
+void TScreenSaver::CoverMonitors() {
+    if (!OwnerForm) return;
+    const CoverLayout layout = CurrentCoverLayout();
+    const ScreenRect& window = layout.window;
+    const ScreenRect& picture = layout.picture;
+    // Client-aligned children (the player) fill the primary monitor; the rest stays black.
+    OwnerForm->SetPadding(Padding{picture.left, picture.top, window.Width() - picture.right,
+                                  window.Height() - picture.bottom});
+    OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
+    if (!coversMonitors_) {
+        coversMonitors_ = true;
+        OwnerForm->OnDisplayChange = [this] { CoverMonitors(); };
+    }
 }
 
 bool TScreenSaver::VerifyPassword() {
