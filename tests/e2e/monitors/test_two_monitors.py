@@ -1,6 +1,7 @@
 """A full-screen run on a desktop of two monitors side by side, as a user with a second screen
-has it: the picture plays on the left (primary) monitor, the right one is black, nothing of the
-desktop shows on either, and input over the right monitor ends the run like input anywhere.
+has it: the picture plays on the primary monitor, the other one is black, nothing of the desktop
+shows on either, and input over the other monitor ends the run like input anywhere. With the
+primary monitor on the right, Windows puts the left one at negative coordinates.
 
 Wine reports the monitors of Xinerama only with UseXRandR=N, which it reads when its server
 starts; so this test has a display and a Wine prefix of its own (the two-monitors folder of the
@@ -23,19 +24,20 @@ from saverrun import picture_colour, report  # noqa: E402
 
 import kvharness  # noqa: E402
 
-LEFT = (0, 0, 1024, 768)
-RIGHT = (1024, 0, 1024, 768)
-ON_RIGHT = (1536, 384)
+# X screen regions (x, y, w, h) of the two monitors and a point in the middle of each.
+LEFT, RIGHT = (0, 0, 1024, 768), (1024, 0, 1024, 768)
+MIDDLE = {LEFT: (512, 384), RIGHT: (1536, 384)}
+GEOMETRY = {LEFT: '1024/271x768/203+0+0', RIGHT: '1024/271x768/203+1024+0'}
 X11_DRIVER_KEY = r'HKCU\Software\Wine\X11 Driver'
 # The desktop's colour: any of it in a screenshot is a part the saver left uncovered.
 DESKTOP = 'magenta'
 
 
 class TwoMonitorDisplay:
-    """A private Xvfb with one 2048 x 768 screen split into two 1024 x 768 monitors, LEFT at the
-    origin and RIGHT beside it, over a magenta desktop."""
+    """A private Xvfb with one 2048 x 768 screen split into two 1024 x 768 monitors, LEFT and
+    RIGHT, the primary one first (Wine places it at the origin), over a magenta desktop."""
 
-    def __init__(self):
+    def __init__(self, primary):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '2048x768x24', '-noreset', '-nolisten', 'tcp'],
@@ -48,9 +50,10 @@ class TwoMonitorDisplay:
             self.close()
             raise RuntimeError('Xvfb did not start')
         self.name = ':' + number
+        other = RIGHT if primary == LEFT else LEFT
         env = dict(os.environ, DISPLAY=self.name)
-        for tool in (['xrandr', '--setmonitor', 'LEFT', '1024/271x768/203+0+0', 'screen'],
-                     ['xrandr', '--setmonitor', 'RIGHT', '1024/271x768/203+1024+0', 'none'],
+        for tool in (['xrandr', '--setmonitor', '*PRIMARY', GEOMETRY[primary], 'screen'],
+                     ['xrandr', '--setmonitor', 'OTHER', GEOMETRY[other], 'none'],
                      ['xsetroot', '-solid', DESKTOP]):
             subprocess.run(tool, env=env, check=True, capture_output=True, timeout=30)
 
@@ -69,10 +72,13 @@ def stop_wineserver():
         subprocess.run([wineserver, '-w'], env=env, capture_output=True, timeout=30)
 
 
-class TwoMonitors(saverrun.StartupCase):
+class TwoMonitorCase(saverrun.StartupCase):
+    """Runs on a two-monitor display whose primary monitor is PRIMARY; OTHER is the second one."""
+    PRIMARY = OTHER = None
+
     @classmethod
     def setUpClass(cls):
-        cls.display = TwoMonitorDisplay()
+        cls.display = TwoMonitorDisplay(cls.PRIMARY)
         os.environ['KINOVELA_DISPLAY'] = cls.display.name
         try:
             # A server left by an earlier run would serve a display that is gone.
@@ -93,34 +99,43 @@ class TwoMonitors(saverrun.StartupCase):
         super().tearDownClass()
 
     def start_with_picture(self):
-        """Starts a run on ten.mpg with the pointer resting on the right monitor; returns the run
-        and a screenshot that shows the picture."""
+        """Starts a run on ten.mpg with the pointer resting in the middle of the other monitor;
+        checks what both monitors show and returns the run."""
         self.write_settings()
         desktop = self.screenshot('desktop')
         self.assertGreater(kvharness.colour_fraction(desktop, DESKTOP), 0.99, 'the desktop shows before the run')
-        run = self.start_fullscreen(['ten.mpg'], pointer=ON_RIGHT)
+        run = self.start_fullscreen(['ten.mpg'], pointer=MIDDLE[self.OTHER])
 
         def picture():
-            colour, shot = run.look('picture')
-            return shot if picture_colour(shot, LEFT) == 'red' else None
-        shot = kvharness.wait_until(picture, 30, interval=0.2, message='the picture on the left monitor')
-        report('picture on the left monitor %.1f s after start' % run.elapsed())
-        return run, shot
-
-    def test_the_picture_plays_on_the_primary_monitor_the_other_is_black_and_a_move_over_it_ends_the_run(self):
-        run, shot = self.start_with_picture()
-        self.assertGreater(kvharness.colour_fraction(shot, 'red', LEFT), 0.8, 'the picture fills the left monitor')
-        self.assertGreater(kvharness.colour_fraction(shot, 'black', RIGHT), 0.99, 'the right monitor is black')
+            _, shot = run.look('picture')
+            return shot if picture_colour(shot, self.PRIMARY) == 'red' else None
+        shot = kvharness.wait_until(picture, 30, interval=0.2, message='the picture on the primary monitor')
+        report('%s: picture on the primary monitor %.1f s after start' % (type(self).__name__, run.elapsed()))
+        self.assertGreater(kvharness.colour_fraction(shot, 'red', self.PRIMARY), 0.8, 'the picture fills the primary')
+        self.assertGreater(kvharness.colour_fraction(shot, 'black', self.OTHER), 0.99, 'the other monitor is black')
         self.assertEqual(kvharness.colour_fraction(shot, DESKTOP), 0.0, 'nothing of the desktop shows')
+        return run
 
-        kvharness.mouse_move(ON_RIGHT[0] + 60, ON_RIGHT[1])
-        self.assertEqual(run.program.wait(15), 0, 'a 60-pixel move over the right monitor did not end the run')
+
+class PrimaryOnTheLeft(TwoMonitorCase):
+    PRIMARY, OTHER = LEFT, RIGHT
+
+    def test_a_60_pixel_move_over_the_other_monitor_ends_the_run(self):
+        run = self.start_with_picture()
+        x, y = MIDDLE[self.OTHER]
+        kvharness.mouse_move(x + 60, y)
+        self.assertEqual(run.program.wait(15), 0, 'a 60-pixel move over the other monitor did not end the run')
+
+
+class PrimaryOnTheRight(TwoMonitorCase):
+    """The other monitor lies left of the primary, at negative coordinates."""
+    PRIMARY, OTHER = RIGHT, LEFT
 
     def test_a_small_move_over_the_other_monitor_keeps_the_run_and_a_key_ends_it(self):
-        run, _ = self.start_with_picture()
-        kvharness.mouse_move(ON_RIGHT[0] + 40, ON_RIGHT[1] - 40)
-        kvharness.wait_until(lambda: kvharness.pointer_position() == (ON_RIGHT[0] + 40, ON_RIGHT[1] - 40), 5,
-                             message='the pointer to move')
+        run = self.start_with_picture()
+        x, y = MIDDLE[self.OTHER]
+        kvharness.mouse_move(x - 40, y + 40)
+        kvharness.wait_until(lambda: kvharness.pointer_position() == (x - 40, y + 40), 5, message='the pointer to move')
         self.assertIsNone(run.program.wait(1.0), 'a move within 50 pixels ended the run')
         run.end_with('Escape')
 
