@@ -221,8 +221,14 @@ void TScreenSaver::CoverMonitors() {
     const ScreenRect& window = layout.window;
     const ScreenRect& picture = layout.picture;
     // Client-aligned children (the player) fill the primary monitor; the rest stays black.
-    OwnerForm->SetPadding(Padding{picture.left, picture.top, window.Width() - picture.right,
-                                  window.Height() - picture.bottom});
+    const Padding before = OwnerForm->GetPadding();
+    const Padding after{picture.left, picture.top, window.Width() - picture.right, window.Height() - picture.bottom};
+    OwnerForm->SetPadding(after);
+    // Controls placed from the client's corner (the "load media file" note) go along with it.
+    for (Control* c : OwnerForm->Controls())
+        if (c->GetAlign() == Align::None)
+            c->SetBounds(c->Left() + after.left - before.left, c->Top() + after.top - before.top, c->Width(),
+                         c->Height());
     OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
     if (!coversMonitors_) {
         coversMonitors_ = true;

@@ -139,6 +139,18 @@ class PrimaryOnTheRight(TwoMonitorCase):
         self.assertIsNone(run.program.wait(1.0), 'a move within 50 pixels ended the run')
         run.end_with('Escape')
 
+    def test_with_an_empty_playlist_the_load_media_note_shows_on_the_primary_monitor(self):
+        self.write_settings()
+        run = self.start_fullscreen([], pointer=MIDDLE[self.OTHER])
+
+        def note():
+            _, shot = run.look('note')
+            return shot if kvharness.colour_fraction(shot, 'silver', self.PRIMARY, fuzz=5) > 0 else None
+        shot = kvharness.wait_until(note, 20, interval=0.2, message='the note on the primary monitor')
+        self.assertEqual(kvharness.colour_fraction(shot, 'black', self.OTHER, fuzz=5), 1.0, 'the other monitor is black')
+        self.assertEqual(kvharness.colour_fraction(shot, DESKTOP), 0.0, 'nothing of the desktop shows')
+        run.end_with('Escape')
+
 
 if __name__ == '__main__':
     kvharness.main()
