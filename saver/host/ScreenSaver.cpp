@@ -224,15 +224,16 @@ void TScreenSaver::CoverMonitors() {
     const Padding before = OwnerForm->GetPadding();
     const Padding after{picture.left, picture.top, window.Width() - picture.right, window.Height() - picture.bottom};
     OwnerForm->SetPadding(after);
-    // Controls placed from the client's corner (the "load media file" note) go along with it.
+    // Controls placed from the client's corner go along with it onto the primary monitor.
     for (Control* c : OwnerForm->Controls())
         if (c->GetAlign() == Align::None)
             c->SetBounds(c->Left() + after.left - before.left, c->Top() + after.top - before.top, c->Width(),
                          c->Height());
     OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
-    if (!coversMonitors_) {
+    // Only on the host's own form: the teardown unsubscribes there.
+    if (!coversMonitors_ && OwnerForm == form_) {
         coversMonitors_ = true;
-        OwnerForm->OnDisplayChange = [this] { CoverMonitors(); };
+        form_->OnDisplayChange = [this] { CoverMonitors(); };
     }
 }
 
