@@ -30,6 +30,7 @@ void TFormMain::FormCreate() {
     StartCursorY = cursor.y;
     LoadPlaylist();
     LoadSettings();
+    if (PreviewRun()) Mp1->SetMute(true);
     if (FileExists(SettingsIniPath())) {
         PanelSetup->SetHeight(335);
         if (PanelSetup->Visible()) {
@@ -45,7 +46,7 @@ void TFormMain::FormCreate() {
         State().ResumePending = false;
     }
     Timer1->SetEnabled(true);
-    if (!PanelSetup->Visible()) PlayClick();
+    if (!PanelSetup->Visible() && !Application.Terminated()) PlayClick();
     SetIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
 }
 
@@ -73,11 +74,44 @@ int TFormMain::SetProcessPriority(int level) {
 
 void TFormMain::FormCloseQuery(bool& canClose) {
     canClose = ScreenSaver1->VerifyPassword();
-    if (!canClose) return;
+    if (!canClose || PreviewRun()) return;
     // A settings file that cannot be written must not keep the saver from closing.
     try {
         SaveResumeRecord();
     } catch (...) {
+    }
+}
+
+bool TFormMain::PreviewRun() const { return RunModeLetter(Application.ParamStr(1)) == "P"; }
+
+void TFormMain::QueryEndSession() {
+    if (sessionRecordKept_ || PreviewRun()) return;
+    sessionRecordKept_ = true;
+    try {
+        SaveResumeRecord();
+    } catch (...) {
+    }
+}
+
+void TFormMain::EndSession() {
+    QueryEndSession();
+    // Once this message is answered the system may end the process at any moment: the graph
+    // and the host's changes go now, and the process with them.
+    Timer1->SetEnabled(false);
+    Application.Shutdown();
+    ExitProcess(0);
+}
+
+LRESULT TFormMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_QUERYENDSESSION:
+        QueryEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) EndSession();
+        return 0;
+    default:
+        return Form::WndProc(msg, wp, lp);
     }
 }
 
