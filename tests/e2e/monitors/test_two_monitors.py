@@ -17,6 +17,8 @@ ROOT = os.environ.get('KINOVELA_ROOT') or os.path.abspath(os.path.join(HERE, '..
 MAIN_BUILD = os.path.abspath(os.environ.get('KINOVELA_BUILD') or os.path.join(ROOT, 'build', 'win64'))
 os.environ.setdefault('KINOVELA_CLIPS', os.path.join(MAIN_BUILD, 'clips'))
 os.environ['KINOVELA_BUILD'] = os.path.join(MAIN_BUILD, 'two-monitors')
+# Sound plays no part here, and so this tree leaves no sound server of its own running.
+os.environ['KINOVELA_NO_SOUND'] = '1'
 
 sys.path.insert(0, os.path.join(HERE, '..', 'startup'))
 import saverrun  # noqa: E402
