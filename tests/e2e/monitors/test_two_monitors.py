@@ -20,7 +20,7 @@ os.environ['KINOVELA_BUILD'] = os.path.join(MAIN_BUILD, 'two-monitors')
 # Sound plays no part here, and so this tree leaves no sound server of its own running.
 os.environ['KINOVELA_NO_SOUND'] = '1'
 
-sys.path.insert(0, os.path.join(HERE, '..', 'startup'))
+sys.path[:0] = [os.path.join(HERE, '..'), os.path.join(HERE, '..', 'startup')]
 import saverrun  # noqa: E402
 from saverrun import picture_colour, report  # noqa: E402
 
