@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Text.h"
+#include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
 #include "saver/window/Captions.h"
@@ -183,6 +184,8 @@ void TFormMain::BitBtn_OKClick() {
 }
 
 void TFormMain::BitBtn_CancelClick() { Close(); }
+
+void TFormMain::Label2Click() { TFormAbout::Open(*this); }
 
 // ---- The controller's view of this window ----
 

@@ -88,6 +88,7 @@ public:
     void BitBtn_ApplyClick();
     void BitBtn_OKClick();
     void BitBtn_CancelClick();
+    void Label2Click();
 
     // The host shows the panel only in configuration mode.
     bool ConfigurationMode() const { return PanelSetup->Visible(); }
