@@ -106,10 +106,11 @@ class Panel:
     def play_entry(self, index, timeout=30):
         """Double-clicks an entry and waits for a picture in the preview area; returns its colour."""
         self.click_entry(index, double=True)
-        return kvharness.wait_until(
-            lambda: (lambda c: c if c != 'black' else None)(
-                saverrun.picture_colour(self.shoot('playing'), self.region(PREVIEW_AREA))),
-            timeout, interval=0.2, message='a picture in the preview area')
+
+        def picture():
+            colour = saverrun.picture_colour(self.shoot('playing'), self.region(PREVIEW_AREA))
+            return colour if colour != 'black' else None
+        return kvharness.wait_until(picture, timeout, interval=0.2, message='a picture in the preview area')
 
     def wait_for_end(self, timeout=15):
         """The exit code, or None when the program still runs after timeout seconds."""
