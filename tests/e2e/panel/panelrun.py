@@ -123,6 +123,22 @@ def find_panel(program):
                                 30, message='the configuration panel')
 
 
+def settled_panel(program):
+    """The panel window once its place and size have stood still for a moment: the clicks aim at
+    places inside it, and a loaded machine may map the window before it is centred."""
+    last = [None]
+
+    def still():
+        window = find_panel(program)
+        geometry = (window.x, window.y, window.width, window.height)
+        if geometry == last[0]:
+            return window
+        last[0] = geometry
+        return None
+    time.sleep(0.5)
+    return kvharness.wait_until(still, 30, interval=0.5, message='the panel to stand still')
+
+
 class PanelCase(kvharness.SaverTestCase):
     def start_panel(self, playlist=None, settings=None):
         """Writes the playlist (clip names) and settings (sections), or removes the files when
@@ -134,9 +150,7 @@ class PanelCase(kvharness.SaverTestCase):
             self.write_ini(settings)
         kvharness.numlock_off()
         program = self.start_saver('/c')
-        window = find_panel(program)
-        time.sleep(1.0)
-        return Panel(program, window, self.work_dir)
+        return Panel(program, settled_panel(program), self.work_dir)
 
     def assertEnded(self, panel):
         self.assertEqual(panel.wait_for_end(), 0, 'the panel did not close with exit code 0')
