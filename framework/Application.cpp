@@ -48,6 +48,11 @@ LRESULT TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM
         PostMessageW(mainForm_->Handle(), WM_CLOSE, 0, 0);
         return 0;
     }
+    // The main form hears of the session's end even where it is no top-level window (a preview).
+    if (msg == WM_QUERYENDSESSION || msg == WM_ENDSESSION) {
+        if (mainForm_) SendMessageW(mainForm_->Handle(), msg, wp, lp);
+        return msg == WM_QUERYENDSESSION ? TRUE : 0;
+    }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 

@@ -29,6 +29,11 @@ struct FontSpec {
 
 enum class Align { None, Client };
 
+// Space kept free inside a control's client area when its client-aligned children are placed.
+struct Padding {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // Layout data of one control: the fixed values a window's layout gives it.
 struct ControlArgs {
     std::string name;
@@ -166,6 +171,8 @@ public:
     const std::vector<Control*>& Controls() const { return controls_; }
     void BringToFront();
     void Realign();
+    const Padding& GetPadding() const { return padding_; }
+    void SetPadding(const Padding& padding);
     void SetFocus();
     void Repaint();
     void ScaleBy(int m, int d) override;
@@ -230,6 +237,7 @@ private:
     ScopedGdiObject colorBrush_;
     Color brushColor_ = 0;
     MessageHook messageHook_;
+    Padding padding_{};
     friend class Control;
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Destroyed(HWND hwnd, WPARAM wp, LPARAM lp);

@@ -1,5 +1,7 @@
 #include "framework/Form.h"
 
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/Text.h"
 
@@ -105,8 +107,14 @@ void Form::SetWindowState(WindowState state) {
     }
 }
 
+void Form::SetMaximizedBounds(const RECT& bounds) {
+    maximizedBounds_ = bounds;
+    if (windowState_ == WindowState::Maximized && borderStyle_ == BorderStyle::None) CoverScreen();
+}
+
 void Form::CoverScreen() {
-    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RECT r = maximizedBounds_.value_or(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void Form::SetFormStyle(FormStyle style) {
@@ -126,6 +134,17 @@ void Form::CenterOnScreen() {
     SetBounds((sw - width_) / 2, (sh - height_) / 2, width_, height_);
 }
 
+void Form::CenterOnOwner() {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    RECT o{};
+    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &o)) return CenterOnScreen();
+    int x = o.left + (o.right - o.left - width_) / 2, y = o.top + (o.bottom - o.top - height_) / 2;
+    // Whole on the screen, also when the owner stands near an edge.
+    x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width_));
+    y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height_));
+    SetBounds(x, y, width_, height_);
+}
+
 void Form::SetIcon(HICON icon) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -134,6 +153,8 @@ void Form::SetIcon(HICON icon) {
 void Form::ShowForm() {
     if (!shownOnce_ && position_ == FormPosition::ScreenCenter && windowState_ == WindowState::Normal)
         CenterOnScreen();
+    if (!shownOnce_ && position_ == FormPosition::OwnerCenter && windowState_ == WindowState::Normal)
+        CenterOnOwner();
     shownOnce_ = true;
     visible_ = true;
     VisibleChanged();
@@ -206,6 +227,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_SHOWWINDOW:
         visible_ = wp != 0;
+        break;
+    case WM_DISPLAYCHANGE:
+        if (OnDisplayChange) Application.Guard([&] { OnDisplayChange(); });
         break;
     case kReleaseMessage:
         delete this;

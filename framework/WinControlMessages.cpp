@@ -32,6 +32,11 @@ LRESULT WinControl::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT WinControl::Destroyed(HWND hwnd, WPARAM wp, LPARAM lp) {
+    // The hook hears of the end too, as a subclass would.
+    if (MessageHook hook = messageHook_) {
+        LRESULT ignored = 0;
+        Application.Guard([&] { hook(WM_NCDESTROY, wp, lp, ignored); });
+    }
     hwnd_ = nullptr;
     if (!originalProc_) return DefWindowProcW(hwnd, WM_NCDESTROY, wp, lp);
     WNDPROC original = std::exchange(originalProc_, nullptr);

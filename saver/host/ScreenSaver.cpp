@@ -6,6 +6,7 @@
 #include "framework/StdControls.h"
 #include "framework/SystemDirectory.h"
 #include "framework/Text.h"
+#include "saver/host/DisplayMonitors.h"
 #include "saver/host/RunMode.h"
 
 namespace kv {
@@ -19,6 +20,8 @@ constexpr UINT kSystemDirectorySize = 260;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 constexpr int kOffScreenMargin = 100;
+constexpr UINT_PTR kPreviewWatchTimer = 0x4B56;
+constexpr UINT kPreviewWatchMs = 250;
 
 using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
 using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
@@ -99,6 +102,7 @@ TScreenSaver::~TScreenSaver() {
         if (autoMouseHide_) ShowCursor(TRUE);
         UnhookOwnerWindow();
     }
+    if (coversMonitors_ && form_) form_->OnDisplayChange = nullptr;
     // The form goes right after its components: leave no pointer to it behind.
     if (OwnerForm == form_) OwnerForm = nullptr;
 }
@@ -128,9 +132,15 @@ void TScreenSaver::OwnerLoaded() {
         configurationBoxPanel_ = nullptr;
     }
     if (Designing()) return;
-    // The preview embedding waits until the window is first shown.
-    if (RunModeLetter() == "P")
-        HookOwnerWindow();
+    // The preview embedding waits until the window is first shown. A handle that names no
+    // window means the preview is already gone: end before any window shows.
+    if (RunModeLetter() == "P") {
+        auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
+        if (previewWindow_ && argument && *argument != -1 && !IsWindow(HandleFrom(*argument)))
+            Application.Terminate();
+        else
+            HookOwnerWindow();
+    }
     else if (autoEnable_)
         ExecuteRunMode();
 }
@@ -148,6 +158,10 @@ void TScreenSaver::EmbedInPreview() {
     SetWindowLongPtrW(main, GWL_STYLE, GetWindowLongPtrW(preview, GWL_STYLE) | WS_DISABLED);
     SetWindowLongPtrW(main, GWL_EXSTYLE, GetWindowLongPtrW(preview, GWL_EXSTYLE));
     ::SetParent(main, preview);
+    // The Display control panel destroys its preview window when the user picks another saver
+    // or closes it; the preview then ends.
+    previewParent_ = preview;
+    SetTimer(main, kPreviewWatchTimer, kPreviewWatchMs, nullptr);
     if (autoMaximize_)
         OwnerForm->SetBounds(OwnerForm->Left(), OwnerForm->Top(), GetSystemMetrics(SM_CXSCREEN),
                              GetSystemMetrics(SM_CYSCREEN));
@@ -200,10 +214,35 @@ void TScreenSaver::StartSaver() {
     // No taskbar entry while the saver runs.
     Application.HideApplicationWindow();
     if (systemKeysDisabled_) SetScreenSaverRunning(true);
+    // Borderless and maximised, the window covers every monitor; a window with a frame is
+    // maximised by the system onto one monitor.
+    if (autoMaximize_ && autoBorderLess_) CoverMonitors();
     if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
     if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
     if (autoOnTop_) OwnerForm->SetFormStyle(FormStyle::StayOnTop);
     if (autoMouseHide_) ShowCursor(FALSE);
+}
+
+void TScreenSaver::CoverMonitors() {
+    if (!OwnerForm) return;
+    const CoverLayout layout = CurrentCoverLayout();
+    const ScreenRect& window = layout.window;
+    const ScreenRect& picture = layout.picture;
+    // Client-aligned children (the player) fill the primary monitor; the rest stays black.
+    const Padding before = OwnerForm->GetPadding();
+    const Padding after{picture.left, picture.top, window.Width() - picture.right, window.Height() - picture.bottom};
+    OwnerForm->SetPadding(after);
+    // Controls placed from the client's corner go along with it onto the primary monitor.
+    for (Control* c : OwnerForm->Controls())
+        if (c->GetAlign() == Align::None)
+            c->SetBounds(c->Left() + after.left - before.left, c->Top() + after.top - before.top, c->Width(),
+                         c->Height());
+    OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
+    // Only on the host's own form: the teardown unsubscribes there.
+    if (!coversMonitors_ && OwnerForm == form_) {
+        coversMonitors_ = true;
+        form_->OnDisplayChange = [this] { CoverMonitors(); };
+    }
 }
 
 bool TScreenSaver::VerifyPassword() {
@@ -229,12 +268,23 @@ void TScreenSaver::HookOwnerWindow() {
     window->SetMessageHook([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
         WindowMessage message{msg, wp, lp, 0};
         OwnerWindowProc(message);
-        return false;  // the window's own handling follows
+        // The preview watch is ours alone; every other message goes on to the window.
+        return msg == WM_TIMER && wp == kPreviewWatchTimer;
     });
 }
 
 void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
     if (!hookedWindow_) return;
+    if (message.msg == WM_NCDESTROY) {
+        // Destroyed with the preview window, or at the end of the run.
+        if (previewParent_) Application.Terminate();
+        UnhookOwnerWindow();
+        return;
+    }
+    if (message.msg == WM_TIMER && message.wParam == kPreviewWatchTimer) {
+        if (previewParent_ && !IsWindow(previewParent_)) Application.Terminate();
+        return;
+    }
     // Reparenting hides and shows the window again; that inner show must not embed once more.
     if (message.msg == WM_SHOWWINDOW && message.wParam != 0 && autoEnable_ && !runningFromHook_) {
         runningFromHook_ = true;

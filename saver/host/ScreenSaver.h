@@ -89,10 +89,14 @@ public:
     void UnhookOwnerWindow();
 
 private:
+    // Spreads the full-screen window over every monitor, the picture over the primary one.
+    void CoverMonitors();
+
     bool autoEnable_ = true;
     bool autoMaximize_ = true;
     bool autoBorderLess_ = true;
     bool autoOnTop_ = true;
+    HWND previewParent_ = nullptr;  // the preview window once embedded
     bool previewWindow_ = true;
     bool mainScreenSaver_ = true;
     bool configurationBox_ = true;
@@ -104,6 +108,7 @@ private:
     bool autoMouseHide_ = true;
     HWND hookedWindow_ = nullptr;  // the window whose message hook is ours
     bool runningFromHook_ = false;
+    bool coversMonitors_ = false;  // follows display changes of the form
     Form* form_ = nullptr;  // the form this instance named as OwnerForm
 };
 

@@ -5,9 +5,9 @@
 
 #include "framework/Application.h"
 #include "framework/Text.h"
+#include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
-#include "saver/window/Captions.h"
 #include "saver/window/SettingsFiles.h"
 #include "saver/window/WaitPumping.h"
 
@@ -30,6 +30,7 @@ void TFormMain::FormCreate() {
     StartCursorY = cursor.y;
     LoadPlaylist();
     LoadSettings();
+    if (PreviewRun()) Mp1->SetMute(true);
     if (FileExists(SettingsIniPath())) {
         PanelSetup->SetHeight(335);
         if (PanelSetup->Visible()) {
@@ -45,7 +46,7 @@ void TFormMain::FormCreate() {
         State().ResumePending = false;
     }
     Timer1->SetEnabled(true);
-    if (!PanelSetup->Visible()) PlayClick();
+    if (!PanelSetup->Visible() && !Application.Terminated()) PlayClick();
     SetIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
 }
 
@@ -73,11 +74,44 @@ int TFormMain::SetProcessPriority(int level) {
 
 void TFormMain::FormCloseQuery(bool& canClose) {
     canClose = ScreenSaver1->VerifyPassword();
-    if (!canClose) return;
+    if (!canClose || PreviewRun()) return;
     // A settings file that cannot be written must not keep the saver from closing.
     try {
         SaveResumeRecord();
     } catch (...) {
+    }
+}
+
+bool TFormMain::PreviewRun() const { return RunModeLetter(Application.ParamStr(1)) == "P"; }
+
+void TFormMain::QueryEndSession() {
+    if (sessionRecordKept_ || PreviewRun()) return;
+    sessionRecordKept_ = true;
+    try {
+        SaveResumeRecord();
+    } catch (...) {
+    }
+}
+
+void TFormMain::EndSession() {
+    QueryEndSession();
+    // Once this message is answered the system may end the process at any moment: the graph
+    // and the host's changes go now, and the process with them.
+    Timer1->SetEnabled(false);
+    Application.Shutdown();
+    ExitProcess(0);
+}
+
+LRESULT TFormMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_QUERYENDSESSION:
+        QueryEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) EndSession();
+        return 0;
+    default:
+        return Form::WndProc(msg, wp, lp);
     }
 }
 
@@ -117,38 +151,9 @@ void TFormMain::MuteWaveClick() { Mp1->SetMute(MuteWave->Checked()); }
 
 void TFormMain::WaitPumpingMessages(unsigned ms) { kv::WaitPumpingMessages(ms); }
 
-// ---- Configuration panel ----
+// ---- Configuration panel: the About link ----
 
-void TFormMain::ListFileClick() {
-    int index = ListFile->ItemIndex();
-    State().CurrentIndex = index;
-    ListPath->SetItemIndex(index);
-}
-
-void TFormMain::ApplyInitialCaptions() { ApplyCaptions(kInitialCaptions); }
-
-void TFormMain::ApplyLanguage(Language language) {
-    ApplyCaptions(language == Language::Thai ? kThaiCaptions : kEnglishCaptions);
-}
-
-void TFormMain::ApplyCaptions(const PanelCaptions& c) {
-    BitBtn_Add->SetCaption(c.add);
-    Remove->SetCaption(c.remove);
-    BitBtn_OK->SetCaption(c.ok);
-    BitBtn_Cancel->SetCaption(c.cancel);
-    BitBtn_Apply->SetCaption(c.apply);
-    MuteWave->SetCaption(c.muteWave);
-    Continue->SetCaption(c.continuePlay);
-}
-
-void TFormMain::BitBtn_ApplyClick() { SaveSettings(); }
-
-void TFormMain::BitBtn_OKClick() {
-    SaveSettings();
-    Close();
-}
-
-void TFormMain::BitBtn_CancelClick() { Close(); }
+void TFormMain::Label2Click() { TFormAbout::Open(*this); }
 
 // ---- The controller's view of this window ----
 

@@ -248,14 +248,17 @@ class SaverTestCase(unittest.TestCase):
         """Starts dist/win64/KINOVELA.SCR with the given arguments."""
         return self.start([saver_windows_path()] + list(args))
 
-    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, no_activate=False, saver=None):
+    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, destroy_preview=False,
+                           no_activate=False, saver=None):
         """Starts the Display Properties stand-in, which starts the saver (or the program saver names)
         with saver_args; {preview} and {self} in them become the handles of its preview window and of
-        itself. Returns (program, report path); read_report() once the program has ended."""
+        itself. After run_ms it closes the saver (close) or destroys its preview window
+        (destroy_preview). Returns (program, report path); read_report() once the program has ended."""
         report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
         args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
                 '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
         args += ['--close'] if close else []
+        args += ['--destroy-preview'] if destroy_preview else []
         args += ['--no-activate'] if no_activate else []
         return self.start(args + ['--', saver or saver_windows_path()] + list(saver_args)), report
 
@@ -302,3 +305,30 @@ class SaverTestCase(unittest.TestCase):
 def main():
     """Runs the test cases of the calling script."""
     unittest.main(verbosity=2)
+
+
+# ---- a window's controls as a user reads them --------------------------------------------------
+
+class WindowControl:
+    def __init__(self, cls, enabled, text):
+        self.cls, self.enabled, self.text = cls, enabled, text
+
+    def __repr__(self):
+        return 'WindowControl(%s %s %r)' % (self.cls, 'enabled' if self.enabled else 'disabled', self.text)
+
+
+def window_controls(title, cls=None):
+    """The controls of the top-level window with that exact title (and window class, e.g. '#32770'
+    for a message box) in creation order, read by winprobe.exe inside Wine; None when there is no
+    such window. A CR or LF in a text comes back as the two characters \\r or \\n; a progress bar's
+    text is 'pos=N range=A..B color=BBGGRR'."""
+    args = [WINE_RUN, os.path.join(standins_dir(), 'winprobe.exe')] + (['--class', cls] if cls else []) + [title]
+    done = subprocess.run(args, env=environment(), capture_output=True, timeout=60)
+    if done.returncode != 0:
+        return None
+    controls = []
+    for line in done.stdout.decode('utf-8', 'replace').splitlines():
+        parts = line.split('\t', 2)
+        if len(parts) == 3:
+            controls.append(WindowControl(parts[0], parts[1] == 'enabled', parts[2]))
+    return controls

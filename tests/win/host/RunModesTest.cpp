@@ -166,6 +166,40 @@ TEST_P(FullScreenMode, MakesABorderlessTopmostWindowOverTheWholeScreenWithTheCur
 
 INSTANTIATE_TEST_SUITE_P(Switches, FullScreenMode, ::testing::Values("/s", "-S", "/S:1234"));
 
+using FullScreenCover = HostTest;
+
+RECT ScreenRectOf(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+void ExpectRect(const RECT& got, const RECT& want, const char* what) {
+    EXPECT_EQ(got.left, want.left) << what;
+    EXPECT_EQ(got.top, want.top) << what;
+    EXPECT_EQ(got.right, want.right) << what;
+    EXPECT_EQ(got.bottom, want.bottom) << what;
+}
+
+TEST_F(FullScreenCover, TheWindowSpansTheVirtualScreenThePlayerThePrimaryMonitorAndADisplayChangeFitsThemAgain) {
+    SaverForm& f = Make({"/s"});
+    f.panel1->SetAlign(Align::Client);
+    f.form->ShowForm();
+    Pump(100);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT all{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT primary{0, 0, ScreenWidth(), ScreenHeight()};
+    ExpectRect(ScreenRectOf(f.Handle()), all, "window");
+    ExpectRect(ScreenRectOf(f.panel1->Handle()), primary, "player");
+
+    // A layout gone stale, as when a monitor has been taken away.
+    f.form->SetPadding(Padding{10, 20, 30, 40});
+    f.form->SetBounds(5, 5, 300, 200);
+    SendMessageW(f.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(ScreenWidth(), ScreenHeight()));
+    ExpectRect(ScreenRectOf(f.Handle()), all, "window after the change");
+    ExpectRect(ScreenRectOf(f.panel1->Handle()), primary, "player after the change");
+}
+
 using FullScreenTeardown = HostTest;
 
 TEST_F(FullScreenTeardown, ShowsTheCursorAgainAndNeverTouchesTheSystemKeysAsConfigured) {
@@ -322,11 +356,21 @@ TEST_P(PreviewWithoutHandle, TheWindowStaysAnOrdinaryWindowWithoutATaskbarEntry)
     EXPECT_FALSE(Application.Terminated());
 }
 
-// "0" and a number that names no window: nothing to embed into.
 INSTANTIATE_TEST_SUITE_P(Arguments, PreviewWithoutHandle,
                          ::testing::Values(std::vector<std::string>{"/p"}, std::vector<std::string>{"/p", "-1"},
-                                           std::vector<std::string>{"/p", "junk"}, std::vector<std::string>{"/p", "0"},
-                                           std::vector<std::string>{"/p", "2147483000"}));
+                                           std::vector<std::string>{"/p", "junk"}));
+
+class PreviewOfAGoneWindow : public HostTest, public ::testing::WithParamInterface<std::string> {};
+
+// The Display control panel has already destroyed the preview window it named.
+TEST_P(PreviewOfAGoneWindow, EndsTheRunBeforeAnyWindowShows) {
+    SaverForm& f = Make({"/p", GetParam()});
+    EXPECT_TRUE(Application.Terminated());
+    EXPECT_FALSE(Hooked(f.Handle()));
+    EXPECT_FALSE(IsWindowVisible(f.Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Handles, PreviewOfAGoneWindow, ::testing::Values("0", "2147483000"));
 
 using NoAutoEnable = HostTest;
 
