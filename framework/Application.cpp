@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "framework/ErrorText.h"
@@ -101,34 +100,20 @@ void TApplication::HandleMessage() {
     Dispatch(msg);
 }
 
-bool TApplication::DispatchQueued() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            PostQuitMessage(int(msg.wParam));
-            return false;
-        }
-        Dispatch(msg);
-    }
-    return true;
+void TApplication::ProcessMessages() {
+    if (!DispatchQueued([this](MSG& msg) { Dispatch(msg); })) terminated_ = true;
 }
 
-void TApplication::ProcessMessages() { DispatchQueued(); }
-
 bool TApplication::PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
-    // With a condition to watch, look again every few milliseconds: it may change on
-    // another thread without a message.
-    constexpr DWORD kPollMs = 5;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const bool quit = !DispatchQueued();
-        if (done && done()) return true;
-        const DWORD elapsed = GetTickCount() - start;
-        if (quit || elapsed > timeoutMs) return false;
-        const DWORD left = timeoutMs - elapsed + 1;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, done ? std::min(kPollMs, left) : left, QS_ALLINPUT);
-    }
+    const WaitEnd end = PumpMessages([this](MSG& msg) { Dispatch(msg); }, timeoutMs, nullptr, done);
+    if (end == WaitEnd::Quit) terminated_ = true;
+    return end == WaitEnd::Signalled || (done && done());
+}
+
+WaitEnd TApplication::WaitFor(HANDLE handle, unsigned timeoutMs) {
+    const WaitEnd end = PumpMessages([this](MSG& msg) { Dispatch(msg); }, timeoutMs, handle);
+    if (end == WaitEnd::Quit) terminated_ = true;
+    return end;
 }
 
 bool TApplication::QuitRequestQueued() {

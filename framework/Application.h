@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/MessagePump.h"
 #include "framework/Scoped.h"
 #include "framework/WindowRoute.h"
 
@@ -42,13 +43,15 @@ public:
     // windows themselves are left to the end of the process.
     void Shutdown();
 
-    // Every loop but the run's own follows one rule for a quit request: it is noted
-    // (Terminated), posted again so that the loops outside see it too, and the loop ends.
+    // These loops go through the one message pump (MessagePump.h) with the application's
+    // dispatch; a quit request they meet is noted (Terminated) as well.
     // Dispatches every message already in the queue.
     void ProcessMessages();
     // Dispatches messages as they come until done() holds (never, when empty) or timeoutMs
-    // has passed, sleeping in between; true when done() held. Returns early at a quit request.
+    // has passed; true when done() held. Returns early at a quit request.
     bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
+    // Dispatches messages as they come until handle is signalled or timeoutMs has passed.
+    WaitEnd WaitFor(HANDLE handle, unsigned timeoutMs);
     // Waits for one message and dispatches it; the run's own loop.
     void HandleMessage();
     // Handles a message as the loop would (key preview, wheel routing), then dispatches it.
@@ -89,8 +92,6 @@ public:
 private:
     void FinishCreation(Form* form);
     bool PreTranslate(MSG& msg);
-    // Dispatches what is queued; false when it met a quit request.
-    bool DispatchQueued();
     LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
 
     std::string title_;

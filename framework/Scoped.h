@@ -128,10 +128,11 @@ private:
     HGDIOBJ old_;
 };
 
-// COM apartment for the GUI thread; balanced only when this call entered it.
+// A COM apartment for the thread (single-threaded: the GUI thread's); balanced only when this
+// call entered it.
 class ScopedCoInitialize {
 public:
-    ScopedCoInitialize() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ScopedCoInitialize(DWORD model = COINIT_APARTMENTTHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
     bool Entered() const { return SUCCEEDED(hr_); }
     ScopedCoInitialize(const ScopedCoInitialize&) = delete;
     ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;

@@ -15,15 +15,12 @@ struct BackgroundRender::Shared {
 };
 
 DWORD WINAPI BackgroundRender::Run(void* arg) {
-    HRESULT co = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    {
-        std::unique_ptr<std::shared_ptr<BackgroundRender::Shared>> owner(
-            static_cast<std::shared_ptr<BackgroundRender::Shared>*>(arg));
-        BackgroundRender::Shared& s = **owner;
-        s.result = s.graph->RenderFile(s.path.c_str(), nullptr);
-        SetEvent(s.done.Get());
-    }
-    if (SUCCEEDED(co)) CoUninitialize();
+    ScopedCoInitialize com(COINIT_MULTITHREADED);
+    std::unique_ptr<std::shared_ptr<BackgroundRender::Shared>> owner(
+        static_cast<std::shared_ptr<BackgroundRender::Shared>*>(arg));
+    BackgroundRender::Shared& s = **owner;
+    s.result = s.graph->RenderFile(s.path.c_str(), nullptr);
+    SetEvent(s.done.Get());
     return 0;
 }
 
