@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "framework/Application.h"
+#include "framework/HintTips.h"
 #include "framework/Text.h"
 #include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
@@ -31,6 +32,9 @@ void TFormMain::FormCreate() {
     LoadPlaylist();
     LoadSettings();
     if (PreviewRun()) Mp1->SetMute(true);
+    // Hints belong to the panel. Made in another mode, the top-most hint window that the main
+    // window owns left a full-screen run without its own top-most place under Wine.
+    if (ConfigurationMode()) new HintTips(this, *PanelSetup);
     if (FileExists(SettingsIniPath())) {
         PanelSetup->SetHeight(335);
         if (PanelSetup->Visible()) {

@@ -1,7 +1,6 @@
 // The configuration panel: adding and removing playlist entries, the language, Save, Apply,
 // Close and Preview, the button pictures and the hints.
 #include "framework/Application.h"
-#include "framework/HintTips.h"
 #include "framework/Text.h"
 #include "resources/PanelPictures.h"
 #include "saver/window/Captions.h"
@@ -32,7 +31,6 @@ void TFormMain::BuildPanelExtras() {
         {BitBtn_OK, KV_PICTURE_OK},   {BitBtn_Apply, KV_PICTURE_APPLY}, {BitBtn_Cancel, KV_PICTURE_CLOSE}};
     for (const auto& [button, id] : pictures)
         if (HBITMAP picture = LoadPicture(id)) button->SetGlyph(picture);
-    new HintTips(this, *PanelSetup);
     BindPanelEvents();
 }
 
