@@ -152,9 +152,7 @@ void DShowPlayer::WaitUntilStarted() {
     HRESULT hr = control_->GetState(kStartTimeoutMs, &state);
     if (hr == VFW_S_STATE_INTERMEDIATE) Check(VFW_E_TIMEOUT);
     Check(hr);
-    // A file cut off before its first complete frame renders and runs, but has no length.
-    LONGLONG duration = 0;
-    if (SUCCEEDED(seeking_->GetDuration(&duration)) && duration <= 0) Check(VFW_E_FILE_TOO_SHORT);
+    // A length of 0 is no failure: some valid files report none and play until their end.
 }
 
 void DShowPlayer::Close() {
@@ -236,8 +234,11 @@ bool DShowPlayer::HandleGraphEvent() {
     LONG_PTR param1 = 0, param2 = 0;
     while (events_->GetEvent(&code, &param1, &param2, 0) == S_OK) {
         events_->FreeEventParams(code, param1, param2);
+        // The last pictures may still be on their way: CheckStalledEnd reports that end.
+        if (code == EC_COMPLETE)
+            ended = endWatch_.SignalEnd(HasVideo(), GetTickCount()) || ended;
         // An aborted graph plays no further: for the caller that is the end of this file.
-        if (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT)
+        else if (code == EC_ERRORABORT || code == EC_USERABORT)
             ended = endWatch_.SignalEnd() || ended;
     }
     return ended;
@@ -245,6 +246,7 @@ bool DShowPlayer::HandleGraphEvent() {
 
 bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
     if (!seeking_) return false;
+    if (endWatch_.Draining()) return endWatch_.Drain(nowMs);
     LONGLONG position = 0, duration = 0;
     if (FAILED(seeking_->GetCurrentPosition(&position)) || FAILED(seeking_->GetDuration(&duration)))
         return false;

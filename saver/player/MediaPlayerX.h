@@ -34,10 +34,13 @@ protected:
 private:
     DShowPlayer& Engine();
     void RaiseEndOfStream();
+    void WatchEnd();
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
+    static constexpr UINT kTailWatchMs = 50;
+    bool fastWatch_ = false;
 };
 
 }  // namespace kv
