@@ -172,10 +172,11 @@ class StartupCase(kvharness.SaverTestCase):
         self.write_ini(sections)
         return sections
 
-    def start_fullscreen(self, playlist, *args, lines=None):
-        """Writes the playlist (clip names, or the file's lines as given), starts KINOVELA.SCR /s
-        and waits for its window to cover the screen."""
-        self.write_playlist(lines if lines is not None else [clip_path(name) for name in playlist])
+    def start_fullscreen(self, playlist, *args, written=False):
+        """Writes the playlist (clip names; written: the test has written the file), starts
+        KINOVELA.SCR /s and waits for its window to cover the screen."""
+        if not written:
+            self.write_playlist([clip_path(name) for name in playlist])
         kvharness.numlock_off()
         kvharness.park_pointer()
         started = time.monotonic()

@@ -1,5 +1,6 @@
 """A full-screen run over a playlist full of entries that cannot play: every clip still gets its
-turn, and an MPEG clip shows its last half second before the next one starts."""
+turn, the file's UTF-8 mark and quotes are understood, and an MPEG clip shows its last half
+second before the next one starts."""
 import os
 import sys
 
@@ -14,11 +15,15 @@ class HostileEntries(saverrun.StartupCase):
     def test_entries_that_cannot_play_are_skipped_forward_and_the_mpeg_tail_shows(self):
         self.write_settings()
         folder = kvharness.windows_path(kvharness.clips_dir())
-        # A missing first entry, then every kind of entry that cannot play between the two clips.
-        playlist = [clip_path('missing-first.avi'), folder, clip_path('clip.avi'), 'NUL', 'CON', '',
-                    clip_path('empty.avi'), clip_path('junk.avi'), clip_path('notvideo.mpg'),
-                    clip_path('tail.mpg')]
-        run = self.start_fullscreen([], lines=playlist)
+        # Saved as Notepad saves UTF-8, with the first clip pasted as the shell's "Copy as path"
+        # gives it; then every kind of entry that cannot play, the MPEG clip, a missing last entry.
+        lines = ['"%s"' % clip_path('clip.avi'), folder, 'NUL', 'CON', '', clip_path('empty.avi'),
+                 clip_path('junk.avi'), clip_path('notvideo.mpg'), clip_path('tail.mpg'),
+                 clip_path('missing-last.avi')]
+        path = self.keep_file(os.path.join(kvharness.system32(), kvharness.PLAYLIST_FILE))
+        with open(path, 'wb') as f:
+            f.write(b'\xef\xbb\xbf' + ''.join(line + '\r\n' for line in lines).encode('utf-8'))
+        run = self.start_fullscreen([], written=True)
         # clip.avi, tail.mpg red then its yellow tail, and clip.avi again after the last entry.
         times = run.watch_sequence(['green', 'red', 'yellow', 'green'], timeout=40)
         report('clips began at %s s' % ', '.join('%.1f' % t for t in times))
