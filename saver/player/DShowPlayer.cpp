@@ -211,6 +211,16 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
                                  AM_SEEKING_NoPositioning));
 }
 
+void DShowPlayer::RefreshPicture() {
+    if (!videoWindow_ || !playing_ || endWatch_.Draining() || endWatch_.Ended()) return;
+    LONGLONG position = 0, duration = 0;
+    if (FAILED(seeking_->GetCurrentPosition(&position)) || FAILED(seeking_->GetDuration(&duration))) return;
+    // Never at or past the end, where a seek hangs GStreamer's demuxer.
+    if (duration <= 0 || position >= duration) return;
+    // A seek to where the file stands hands the renderer that picture afresh.
+    seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+}
+
 double DShowPlayer::Duration() const {
     if (!seeking_) return 0;
     LONGLONG duration = 0;

@@ -37,6 +37,10 @@ public:
     double CurrentPosition() const;          // seconds from start; 0 when nothing open
     void SetCurrentPosition(double seconds); // seek; 0 rewinds; ignored when nothing open
     double Duration() const;                 // seconds; 0 when nothing open
+    // Call when videoWindow has been shown again: Wine's renderer does not redraw the picture
+    // it drew while hidden, and a clip shorter than the display delay (an MPEG clip of half a
+    // second) has no later one to draw. Does nothing at the end or without a picture.
+    void RefreshPicture();
     const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
 
     void SetMute(bool mute);  // applies now and to every later file

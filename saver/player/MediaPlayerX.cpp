@@ -71,6 +71,13 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_SHOWWINDOW:
+        // Once the show is complete, the renderer draws the current picture again.
+        if (wp && engine_) PostMessageW(hwnd_, kRefreshMessage, 0, 0);
+        break;
+    case kRefreshMessage:
+        if (engine_) engine_->RefreshPicture();
+        return 0;
     case WM_SIZE:
         if (engine_) engine_->Resize(LOWORD(lp), HIWORD(lp));
         break;

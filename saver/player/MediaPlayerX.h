@@ -40,6 +40,7 @@ private:
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
     static constexpr UINT kTailWatchMs = 50;
+    static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
     bool fastWatch_ = false;
 };
 
