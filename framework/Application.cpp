@@ -25,6 +25,11 @@ LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             return 0;
         }
     }
+    // The main form hears of the session's end even where it is no top-level window (a preview).
+    if (msg == WM_QUERYENDSESSION || msg == WM_ENDSESSION) {
+        if (Form* main = Application.MainForm()) SendMessageW(main->Handle(), msg, wp, lp);
+        return msg == WM_QUERYENDSESSION ? TRUE : 0;
+    }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 

@@ -1,5 +1,7 @@
 #include "framework/Form.h"
 
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/Text.h"
 
@@ -126,6 +128,17 @@ void Form::CenterOnScreen() {
     SetBounds((sw - width_) / 2, (sh - height_) / 2, width_, height_);
 }
 
+void Form::CenterOnOwner() {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    RECT o{};
+    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &o)) return CenterOnScreen();
+    int x = o.left + (o.right - o.left - width_) / 2, y = o.top + (o.bottom - o.top - height_) / 2;
+    // Whole on the screen, also when the owner stands near an edge.
+    x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width_));
+    y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height_));
+    SetBounds(x, y, width_, height_);
+}
+
 void Form::SetIcon(HICON icon) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -134,6 +147,8 @@ void Form::SetIcon(HICON icon) {
 void Form::ShowForm() {
     if (!shownOnce_ && position_ == FormPosition::ScreenCenter && windowState_ == WindowState::Normal)
         CenterOnScreen();
+    if (!shownOnce_ && position_ == FormPosition::OwnerCenter && windowState_ == WindowState::Normal)
+        CenterOnOwner();
     shownOnce_ = true;
     visible_ = true;
     VisibleChanged();

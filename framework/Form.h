@@ -79,6 +79,7 @@ private:
     DWORD ExStyleFor(BorderStyle b) const;
     void ApplyStyles();
     void CenterOnScreen();
+    void CenterOnOwner();
     void CoverScreen();
 
     BorderStyle borderStyle_;

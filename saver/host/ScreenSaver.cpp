@@ -19,6 +19,8 @@ constexpr UINT kSystemDirectorySize = 260;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 constexpr int kOffScreenMargin = 100;
+constexpr UINT_PTR kPreviewWatchTimer = 0x4B56;
+constexpr UINT kPreviewWatchMs = 250;
 
 using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
 using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
@@ -132,9 +134,15 @@ void TScreenSaver::OwnerLoaded() {
         configurationBoxPanel_ = nullptr;
     }
     if (Designing()) return;
-    // The preview embedding waits until the window is first shown.
-    if (RunModeLetter() == "P")
-        HookOwnerWindow();
+    // The preview embedding waits until the window is first shown. A handle that names no
+    // window means the preview is already gone: end before any window shows.
+    if (RunModeLetter() == "P") {
+        auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
+        if (previewWindow_ && argument && *argument != -1 && !IsWindow(HandleFrom(*argument)))
+            Application.Terminate();
+        else
+            HookOwnerWindow();
+    }
     else if (autoEnable_)
         ExecuteRunMode();
 }
@@ -152,6 +160,10 @@ void TScreenSaver::EmbedInPreview() {
     SetWindowLongPtrW(main, GWL_STYLE, GetWindowLongPtrW(preview, GWL_STYLE) | WS_DISABLED);
     SetWindowLongPtrW(main, GWL_EXSTYLE, GetWindowLongPtrW(preview, GWL_EXSTYLE));
     ::SetParent(main, preview);
+    // The Display control panel destroys its preview window when the user picks another saver
+    // or closes it; the preview then ends.
+    previewParent_ = preview;
+    SetTimer(main, kPreviewWatchTimer, kPreviewWatchMs, nullptr);
     if (autoMaximize_)
         OwnerForm->SetBounds(OwnerForm->Left(), OwnerForm->Top(), GetSystemMetrics(SM_CXSCREEN),
                              GetSystemMetrics(SM_CYSCREEN));
@@ -244,6 +256,8 @@ LRESULT CALLBACK TScreenSaver::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     auto* self = static_cast<TScreenSaver*>(GetPropW(hwnd, kHookProperty));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
+        // Destroyed with the preview window, or at the end of the run.
+        if (self->previewParent_) Application.Terminate();
         // The window goes before the component: step out of its chain while it still exists.
         WNDPROC previous = self->oldWindowProc_;
         self->UnhookOwnerWindow();
@@ -256,6 +270,10 @@ LRESULT CALLBACK TScreenSaver::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 
 void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
     if (!hookedWindow_ || !oldWindowProc_) return;
+    if (message.msg == WM_TIMER && message.wParam == kPreviewWatchTimer) {
+        if (previewParent_ && !IsWindow(previewParent_)) Application.Terminate();
+        return;
+    }
     // Reparenting hides and shows the window again; that inner show must not embed once more.
     if (message.msg == WM_SHOWWINDOW && message.wParam != 0 && autoEnable_ && !runningFromHook_) {
         runningFromHook_ = true;

@@ -95,6 +95,7 @@ private:
     bool autoMaximize_ = true;
     bool autoBorderLess_ = true;
     bool autoOnTop_ = true;
+    HWND previewParent_ = nullptr;  // the preview window once embedded
     bool previewWindow_ = true;
     bool mainScreenSaver_ = true;
     bool configurationBox_ = true;

@@ -4,6 +4,7 @@
 
 #include "framework/Exception.h"
 #include "framework/Text.h"
+#include "saver/player/BackgroundRender.h"
 #include "saver/player/FailureText.h"
 #include "saver/player/MediaTime.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr long kSilentVolume = -10000;  // hundredths of a decibel: off
 constexpr long kFullVolume = 0;
+constexpr DWORD kStatePollMs = 10;
 
 std::string DescribeFailure(HRESULT hr) {
     if (const char* known = KnownFailureText(static_cast<std::uint32_t>(hr))) return known;
@@ -60,7 +62,14 @@ bool InputConnected(IBaseFilter* filter) {
 
 }  // namespace
 
-DShowPlayer::DShowPlayer(HWND videoWindow) : window_(videoWindow) {
+DShowPlayer::DShowPlayer(HWND videoWindow, AnsweringWait wait) : window_(videoWindow), wait_(std::move(wait)) {
+    if (!wait_)
+        wait_ = [](HANDLE handle, DWORD ms) {
+            return WaitAnswering(handle, ms, [](MSG& msg) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            });
+        };
     RECT client{};
     if (GetClientRect(window_, &client)) {
         clientWidth_ = client.right;
@@ -72,15 +81,20 @@ DShowPlayer::DShowPlayer(HWND videoWindow) : window_(videoWindow) {
 DShowPlayer::~DShowPlayer() { Close(); }
 
 void DShowPlayer::Open(const std::wstring& path) {
+    if (opening_) throw Exception("Another file is being opened");
     Close();
     fileName_ = path;
     endWatch_.Restart();
+    opening_ = true;
     try {
         Build(path);
     } catch (...) {
+        opening_ = false;
         Close();
         throw;
     }
+    opening_ = false;
+    PostMessageW(window_, kGraphEventMessage, 0, 0);
 }
 
 void DShowPlayer::Build(const std::wstring& path) {
@@ -89,16 +103,11 @@ void DShowPlayer::Build(const std::wstring& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) throw Exception(SystemErrorText(GetLastError()));
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw Exception(SystemErrorText(ERROR_FILE_NOT_FOUND));
 
-    Check(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                           graph_.PutVoid()));
-    // The GDI renderer goes in first so that rendering picks it: it draws with any display
-    // driver, where the default renderer may draw nothing visible (Wine on Xvfb).
+    // The renderer is made here, so that its window belongs to this thread.
     ComPtr<IBaseFilter> renderer;
     Check(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                            renderer.PutVoid()));
-    Check(graph_->AddFilter(renderer.Get(), L"Video Renderer"));
-    // Partial renders (VFW_S_AUDIO_NOT_RENDERED without a sound device) still play the picture.
-    Check(graph_->RenderFile(path.c_str(), nullptr));
+    graph_ = Render(path, renderer.Get());
     bool video = InputConnected(renderer.Get());
     if (!video) Check(graph_->RemoveFilter(renderer.Get()));
 
@@ -116,9 +125,28 @@ void DShowPlayer::Build(const std::wstring& path) {
     if (video) AttachVideo();
     ApplyVolume();
 
-    Check(control_->Run());
-    playing_ = true;
+    ChangeState(GraphState::Running);
     WaitUntilStarted();
+}
+
+// Nothing of the graph is kept until it is whole: calls made while messages are dispatched
+// here find no file open.
+ComPtr<IGraphBuilder> DShowPlayer::Render(const std::wstring& path, IBaseFilter* renderer) {
+    ComPtr<IGraphBuilder> graph;
+    Check(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                           graph.PutVoid()));
+    // The GDI renderer goes in first so that rendering picks it: it draws with any display
+    // driver, where the default renderer may draw nothing visible (Wine on Xvfb).
+    Check(graph->AddFilter(renderer, L"Video Renderer"));
+    BackgroundRender render(graph, path);
+    switch (wait_(render.Done(), kRenderTimeoutMs)) {
+    case WaitEnd::Signalled: break;
+    case WaitEnd::TimedOut: Check(VFW_E_TIMEOUT); break;
+    case WaitEnd::Quit: throw Exception("The run is ending");
+    }
+    // Partial renders (VFW_S_AUDIO_NOT_RENDERED without a sound device) still play the picture.
+    Check(render.Result());
+    return graph;
 }
 
 void DShowPlayer::AttachVideo() {
@@ -148,10 +176,17 @@ void DShowPlayer::AttachVideo() {
 
 void DShowPlayer::WaitUntilStarted() {
     // A graph that cannot reach the running state (a broken file) must not hang the caller.
-    OAFilterState state = State_Stopped;
-    HRESULT hr = control_->GetState(kStartTimeoutMs, &state);
-    if (hr == VFW_S_STATE_INTERMEDIATE) Check(VFW_E_TIMEOUT);
-    Check(hr);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        OAFilterState state = State_Stopped;
+        HRESULT hr = control_->GetState(0, &state);
+        if (hr != VFW_S_STATE_INTERMEDIATE) {
+            Check(hr);
+            break;
+        }
+        if (GetTickCount() - start > kStartTimeoutMs) Check(VFW_E_TIMEOUT);
+        if (wait_(nullptr, kStatePollMs) == WaitEnd::Quit) throw Exception("The run is ending");
+    }
     // A length of 0 is no failure: some valid files report none and play until their end.
 }
 
@@ -170,27 +205,30 @@ void DShowPlayer::Close() {
     events_.Reset();
     control_.Reset();
     graph_.Reset();
-    playing_ = false;
+    state_ = GraphState::Stopped;
     videoWidth_ = videoHeight_ = 0;
     picture_ = FitPicture(clientWidth_, clientHeight_, 0, 0);
 }
 
 void DShowPlayer::Play() {
-    if (!control_) return;
-    Check(control_->Run());
-    playing_ = true;
+    if (control_) ChangeState(GraphState::Running);
 }
 
 void DShowPlayer::Stop() {
-    if (!control_) return;
-    Check(control_->Stop());
-    playing_ = false;
+    if (control_) ChangeState(GraphState::Stopped);
 }
 
 void DShowPlayer::Pause() {
-    if (!control_) return;
-    Check(control_->Pause());
-    playing_ = false;
+    if (control_) ChangeState(GraphState::Paused);
+}
+
+void DShowPlayer::ChangeState(GraphState state) {
+    switch (state) {
+    case GraphState::Stopped: Check(control_->Stop()); break;
+    case GraphState::Paused: Check(control_->Pause()); break;
+    case GraphState::Running: Check(control_->Run()); break;
+    }
+    state_ = state;
 }
 
 double DShowPlayer::CurrentPosition() const {
@@ -207,18 +245,29 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
     double length = Duration();
     if (length > 0 && seconds > length) seconds = length;
     LONGLONG position = MediaTimeFromSeconds(seconds);
-    Check(seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
-                                 AM_SEEKING_NoPositioning));
+    // Seeks go to a stopped graph. After a seek of a running or paused graph with both sound
+    // and picture, Wine's demuxer wakes only one of its two stream threads: the other sleeps
+    // for good, its stream stands still and the next Stop waits for it forever.
+    GraphState resume = state_;
+    if (resume != GraphState::Stopped) ChangeState(GraphState::Stopped);
+    HRESULT hr = seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
+                                        AM_SEEKING_NoPositioning);
+    if (resume != GraphState::Stopped) ChangeState(resume);
+    Check(hr);
 }
 
 void DShowPlayer::RefreshPicture() {
-    if (!videoWindow_ || !playing_ || endWatch_.Draining() || endWatch_.Ended()) return;
-    LONGLONG position = 0, duration = 0;
-    if (FAILED(seeking_->GetCurrentPosition(&position)) || FAILED(seeking_->GetDuration(&duration))) return;
-    // Never at or past the end, where a seek hangs GStreamer's demuxer.
-    if (duration <= 0 || position >= duration) return;
-    // A seek to where the file stands hands the renderer that picture afresh.
-    seeking_->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    if (!videoWindow_ || opening_ || state_ != GraphState::Running || endWatch_.Draining() || endWatch_.Ended())
+        return;
+    try {
+        double position = CurrentPosition(), length = Duration();
+        // Never at or past the end, where a seek hangs GStreamer's demuxer.
+        if (length <= 0 || position >= length) return;
+        // A seek to where the file stands hands the renderer that picture afresh.
+        SetCurrentPosition(position);
+    } catch (const Exception&) {
+        // Only a picture is lost; the file plays on.
+    }
 }
 
 double DShowPlayer::Duration() const {
@@ -238,7 +287,8 @@ void DShowPlayer::ApplyVolume() {
 }
 
 bool DShowPlayer::HandleGraphEvent() {
-    if (!events_) return false;
+    // Events that come while Open still waits are drained once it is done.
+    if (!events_ || opening_) return false;
     bool ended = false;
     long code = 0;
     LONG_PTR param1 = 0, param2 = 0;
@@ -261,7 +311,7 @@ bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
     if (FAILED(seeking_->GetCurrentPosition(&position)) || FAILED(seeking_->GetDuration(&duration)))
         return false;
     return endWatch_.Check(SecondsFromMediaTime(position), SecondsFromMediaTime(duration),
-                           playing_, nowMs);
+                           state_ == GraphState::Running, nowMs);
 }
 
 void DShowPlayer::Resize(int clientWidth, int clientHeight) {

@@ -1,13 +1,15 @@
 #pragma once
 // Plays one video file at a time through a DirectShow filter graph, drawn inside a window
 // the caller owns. No UI of its own; every call on the GUI thread of that window, in a
-// single-threaded apartment the caller has entered.
+// single-threaded apartment the caller has entered. Opening a file keeps the window answering
+// (its messages are dispatched meanwhile); no other call waits on the graph for long.
 #include <windows.h>
 #include <dshow.h>
 
 #include <string>
 
 #include "framework/Scoped.h"
+#include "saver/player/AnsweringWait.h"
 #include "saver/player/EndWatch.h"
 #include "saver/player/PictureFit.h"
 
@@ -16,19 +18,25 @@ namespace kv {
 class DShowPlayer {
 public:
     static constexpr UINT kGraphEventMessage = WM_APP + 1;  // posted to videoWindow
-    // Longest wait for a new graph to start playing before the file counts as unplayable.
+    // Longest waits for a new graph to be built and to start playing before the file counts
+    // as unplayable.
+    static constexpr DWORD kRenderTimeoutMs = 10000;
     static constexpr DWORD kStartTimeoutMs = 5000;
 
     // videoWindow: the control's own window. The picture is drawn inside it; graph events are
     // posted to it; the video window's mouse and key messages are routed to it (message drain).
-    explicit DShowPlayer(HWND videoWindow);
+    // wait: how Open waits for DirectShow; by default messages are dispatched as they come.
+    explicit DShowPlayer(HWND videoWindow, AnsweringWait wait = {});
     ~DShowPlayer();
     DShowPlayer(const DShowPlayer&) = delete;
     DShowPlayer& operator=(const DShowPlayer&) = delete;
 
     // Stops and releases the previous graph, builds one for path and starts playing it.
-    // Throws kv::Exception when the file is missing or cannot be played; nothing is open then.
+    // Throws kv::Exception when the file is missing or cannot be played, or when a quit request
+    // arrives meanwhile; nothing is open then. Messages are dispatched while it works; calls
+    // made from them see no file open, and a nested Open throws.
     void Open(const std::wstring& path);
+    bool Opening() const { return opening_; }
     void Play();   // resumes after Pause or Stop
     void Stop();
     void Pause();  // CurrentPosition keeps its value
@@ -39,7 +47,8 @@ public:
     double Duration() const;                 // seconds; 0 when nothing open
     // Call when videoWindow has been shown again: Wine's renderer does not redraw the picture
     // it drew while hidden, and a clip shorter than the display delay (an MPEG clip of half a
-    // second) has no later one to draw. Does nothing at the end or without a picture.
+    // second) has no later one to draw. Does nothing at the end or without a picture, and
+    // never fails.
     void RefreshPicture();
     const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
 
@@ -66,16 +75,22 @@ public:
     PictureRect PictureArea() const { return picture_; }
 
 private:
+    enum class GraphState { Stopped, Paused, Running };
+
     void Build(const std::wstring& path);
+    ComPtr<IGraphBuilder> Render(const std::wstring& path, IBaseFilter* renderer);
     void AttachVideo();
     void WaitUntilStarted();
+    void ChangeState(GraphState state);
     void ApplyVolume();
     void PlaceVideo();
 
     HWND window_;
     std::wstring fileName_;
+    AnsweringWait wait_;
     bool mute_ = false;
-    bool playing_ = false;
+    bool opening_ = false;
+    GraphState state_ = GraphState::Stopped;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int videoWidth_ = 0;

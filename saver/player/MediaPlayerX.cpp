@@ -1,6 +1,7 @@
 #include "saver/player/MediaPlayerX.h"
 
 #include "framework/Application.h"
+#include "framework/Exception.h"
 
 namespace kv {
 
@@ -16,7 +17,13 @@ TMediaPlayerX::~TMediaPlayerX() {
 
 DShowPlayer& TMediaPlayerX::Engine() {
     if (!engine_) {
-        engine_ = std::make_unique<DShowPlayer>(hwnd_);
+        // While DirectShow works, messages go through the application's loop rules (key
+        // preview, the sticky quit request).
+        engine_ = std::make_unique<DShowPlayer>(hwnd_, [](HANDLE handle, DWORD ms) {
+            WaitEnd end = WaitAnswering(handle, ms, [](MSG& msg) { Application.Dispatch(msg); });
+            if (end == WaitEnd::Quit) Application.QuitReceived();
+            return end;
+        });
         RECT rc;
         GetClientRect(hwnd_, &rc);
         engine_->Resize(rc.right, rc.bottom);
@@ -27,7 +34,12 @@ DShowPlayer& TMediaPlayerX::Engine() {
     return *engine_;
 }
 
-void TMediaPlayerX::Open(const std::wstring& path) { Engine().Open(path); }
+void TMediaPlayerX::Open(const std::wstring& path) {
+    // A run that is ending opens nothing more: building a graph would hold up its end.
+    if (Application.Terminated()) throw Exception("The run is ending");
+    Engine().Open(path);
+}
+bool TMediaPlayerX::Opening() const { return engine_ && engine_->Opening(); }
 void TMediaPlayerX::Stop() { Engine().Stop(); }
 void TMediaPlayerX::Pause() { Engine().Pause(); }
 double TMediaPlayerX::CurrentPosition() { return Engine().CurrentPosition(); }

@@ -16,6 +16,8 @@ public:
 
     // Loads the file and starts playing it by itself.
     void Open(const std::wstring& path);
+    // True while Open waits for DirectShow (messages are dispatched meanwhile).
+    bool Opening() const;
     void Stop();
     void Pause();
     double CurrentPosition();

@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Text.h"
+#include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
 #include "saver/window/Captions.h"
@@ -30,6 +31,7 @@ void TFormMain::FormCreate() {
     StartCursorY = cursor.y;
     LoadPlaylist();
     LoadSettings();
+    if (PreviewRun()) Mp1->SetMute(true);
     if (FileExists(SettingsIniPath())) {
         PanelSetup->SetHeight(335);
         if (PanelSetup->Visible()) {
@@ -48,7 +50,7 @@ void TFormMain::FormCreate() {
         State().ResumePending = false;
     }
     Timer1->SetEnabled(true);
-    if (!PanelSetup->Visible()) PlayClick();
+    if (!PanelSetup->Visible() && !Application.Terminated()) PlayClick();
     SetIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
 }
 
@@ -76,11 +78,44 @@ int TFormMain::SetProcessPriority(int level) {
 
 void TFormMain::FormCloseQuery(bool& canClose) {
     canClose = ScreenSaver1->VerifyPassword();
-    if (!canClose) return;
+    if (!canClose || PreviewRun()) return;
     // A settings file that cannot be written must not keep the saver from closing.
     try {
         SaveResumeRecord();
     } catch (...) {
+    }
+}
+
+bool TFormMain::PreviewRun() const { return RunModeLetter(Application.ParamStr(1)) == "P"; }
+
+void TFormMain::QueryEndSession() {
+    if (sessionRecordKept_ || PreviewRun()) return;
+    sessionRecordKept_ = true;
+    try {
+        SaveResumeRecord();
+    } catch (...) {
+    }
+}
+
+void TFormMain::EndSession() {
+    QueryEndSession();
+    // Once this message is answered the system may end the process at any moment: the graph
+    // and the host's changes go now, and the process with them.
+    Timer1->SetEnabled(false);
+    Application.Shutdown();
+    ExitProcess(0);
+}
+
+LRESULT TFormMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_QUERYENDSESSION:
+        QueryEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) EndSession();
+        return 0;
+    default:
+        return Form::WndProc(msg, wp, lp);
     }
 }
 
@@ -152,6 +187,8 @@ void TFormMain::BitBtn_OKClick() {
 }
 
 void TFormMain::BitBtn_CancelClick() { Close(); }
+
+void TFormMain::Label2Click() { TFormAbout::Open(*this); }
 
 // ---- The controller's view of this window ----
 

@@ -90,9 +90,20 @@ public:
     void BitBtn_ApplyClick();
     void BitBtn_OKClick();
     void BitBtn_CancelClick();
+    void Label2Click();
 
     // The host shows the panel only in configuration mode.
     bool ConfigurationMode() const { return PanelSetup->Visible(); }
+    // A picture in the Display control panel's preview: silent, and it leaves no resume record.
+    bool PreviewRun() const;
+
+    // Session end: the resume record is kept without a password dialog that no one would see,
+    // and the run ends before the system ends the process.
+    void QueryEndSession();
+    void EndSession();
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void BuildLayout();
@@ -114,6 +125,7 @@ private:
         void SetCurrentPosition(double s) override { f_.Mp1->SetCurrentPosition(s); }
         double Duration() override { return f_.Mp1->Duration(); }
         void SetVisible(bool visible) override { f_.Mp1->SetVisible(visible); }
+        bool Opening() override { return f_.Mp1->Opening(); }
 
     private:
         TFormMain& f_;
@@ -141,6 +153,7 @@ private:
     };
 
     bool playlistUnreadable_ = false;
+    bool sessionRecordKept_ = false;
     PlayerPort playerPort_{*this};
     ViewPort viewPort_{*this};
     PlaybackController controller_;

@@ -120,6 +120,7 @@ void TFormMain::BindEvents() {
     BitBtn_Apply->OnClick = [this] { BitBtn_ApplyClick(); };
     BitBtn_OK->OnClick = [this] { BitBtn_OKClick(); };
     BitBtn_Cancel->OnClick = [this] { BitBtn_CancelClick(); };
+    Label2->OnClick = [this] { Label2Click(); };
 }
 
 }  // namespace kv

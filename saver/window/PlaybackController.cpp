@@ -35,6 +35,7 @@ bool PlaybackController::TryOpen(const std::wstring& path) {
 }
 
 void PlaybackController::PlayClick() {
+    if (player_.Opening()) return;  // input waits until the file is open
     if (State.IsPlaying) {
         Guarded([this] { Pause(); });
         return;
@@ -88,6 +89,7 @@ void PlaybackController::StartCurrentEntry() {
 }
 
 void PlaybackController::StopClick() {
+    if (player_.Opening()) return;
     Guarded([this] {
         State.IsPlaying = false;
         entryInPlay_.clear();
@@ -152,6 +154,7 @@ void PlaybackController::TimerTick() {
 }
 
 void PlaybackController::SeekBy(int seconds) {
+    if (player_.Opening()) return;
     Guarded([this, seconds] {
         double position = player_.CurrentPosition();
         player_.SetCurrentPosition(SeekTarget(position, player_.Duration(), seconds));
@@ -160,6 +163,7 @@ void PlaybackController::SeekBy(int seconds) {
 }
 
 void PlaybackController::ProgressClick(int x) {
+    if (player_.Opening()) return;
     try {
         auto position = ProgressClickPosition(x, view_.ProgressMax(), view_.ProgressWidth());
         if (!position) return;

@@ -19,6 +19,8 @@ public:
     virtual void SetCurrentPosition(double seconds) = 0;
     virtual double Duration() = 0;
     virtual void SetVisible(bool visible) = 0;  // show / hide the player control
+    // True while an Open still works (messages are dispatched meanwhile).
+    virtual bool Opening() { return false; }
 };
 
 // The main window as the controller uses it. WaitPumpingMessages, ProcessMessages and

@@ -120,6 +120,10 @@ def rows(data):
             None, '< %.0f %%' % (RESUME_SHARE * 100), m < RESUME_SHARE)
         row('  its CPU in its wall time (ms)', '%s in %s' % (spread(values(data, 'resume.cpu_ms'), digits=0),
                                                             spread(values(data, 'resume.wall_ms'), digits=0)))
+    if values(data, 'resume.exit_ms'):
+        m = median(data, 'resume.exit_ms')
+        row('  exit latency of a resumed run, with sound (ms)', spread(values(data, 'resume.exit_ms'), digits=0),
+            '-', None, '< %.0f ms' % EXIT_MS, m < EXIT_MS)
     big_c, one_c = 'config%d.shown_s' % BIG_PLAYLIST, 'config1.shown_s'
     if values(data, big_c):
         m = median(data, big_c)

@@ -248,14 +248,17 @@ class SaverTestCase(unittest.TestCase):
         """Starts dist/win64/KINOVELA.SCR with the given arguments."""
         return self.start([saver_windows_path()] + list(args))
 
-    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, no_activate=False, saver=None):
+    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, destroy_preview=False,
+                           no_activate=False, saver=None):
         """Starts the Display Properties stand-in, which starts the saver (or the program saver names)
         with saver_args; {preview} and {self} in them become the handles of its preview window and of
-        itself. Returns (program, report path); read_report() once the program has ended."""
+        itself. After run_ms it closes the saver (close) or destroys its preview window
+        (destroy_preview). Returns (program, report path); read_report() once the program has ended."""
         report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
         args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
                 '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
         args += ['--close'] if close else []
+        args += ['--destroy-preview'] if destroy_preview else []
         args += ['--no-activate'] if no_activate else []
         return self.start(args + ['--', saver or saver_windows_path()] + list(saver_args)), report
 

@@ -201,3 +201,48 @@ class WineProgram:
     def log(self):
         with open(self.log_path, 'rb') as f:
             return f.read().decode('utf-8', 'replace')
+
+
+# ---- sound -----------------------------------------------------------------------------------
+
+class SoundRecorder:
+    """Records what reaches the build tree's null sink (wine-run's PulseAudio), as 16-bit mono at
+    8 kHz, from start() to stop(); loudness() is the recording's RMS level, 0 for silence."""
+
+    def __init__(self):
+        self.path = os.path.join(tempfile.gettempdir(), '%s-sound-%d.raw' % (RUN_TAG, id(self)))
+        self.popen = None
+
+    def start(self):
+        env = environment()
+        self.popen = subprocess.Popen(['parec', '-d', 'kinovela.monitor', '--raw', '--format=s16le',
+                                       '--channels=1', '--rate=8000', '--latency-msec=50', self.path],
+                                      env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+        return self
+
+    def stop(self):
+        if self.popen and self.popen.poll() is None:
+            self.popen.terminate()
+            self.popen.wait(5)
+        return self
+
+    def loudness(self):
+        import array
+        import math
+        samples = array.array('h')
+        with open(self.path, 'rb') as f:
+            data = f.read()
+        samples.frombytes(data[:len(data) // 2 * 2])
+        return math.sqrt(sum(s * s for s in samples) / len(samples)) if samples else 0.0
+
+    def seconds(self):
+        return os.path.getsize(self.path) / 16000.0
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+        with contextlib.suppress(OSError):
+            os.remove(self.path)

@@ -3,8 +3,8 @@
 // messages while it runs (cross-process EnableWindow, SetParent and ShowWindow are sent
 // messages), samples what the saver did and writes a key=value report.
 //
-//   displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--no-activate]
-//                    -- SAVER ARGS...        ({preview} and {self} in ARGS become handles)
+//   displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--destroy-preview]
+//                    [--no-activate] -- SAVER ARGS...        ({preview} and {self} in ARGS become handles)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -30,6 +30,7 @@ struct Options {
     DWORD runMs = 3000;
     DWORD exitMs = 5000;
     bool close = false;
+    bool destroyPreview = false;
     bool noActivate = false;
     std::vector<std::wstring> saver;
 };
@@ -44,6 +45,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         else if (arg == L"--run-ms" && hasValue) options.runMs = wcstoul(argv[++i], nullptr, 10);
         else if (arg == L"--exit-ms" && hasValue) options.exitMs = wcstoul(argv[++i], nullptr, 10);
         else if (arg == L"--close") options.close = true;
+        else if (arg == L"--destroy-preview") options.destroyPreview = true;
         else if (arg == L"--no-activate") options.noActivate = true;
         else return false;
     }
@@ -146,6 +148,7 @@ int Run(const Options& options) {
         watch.WaitPumping(options.runMs);
         watch.TakeSample();
         if (options.close) watch.PostClose();
+        if (options.destroyPreview) watch.DestroyPreview();
         watch.WaitPumping(options.exitMs);
         watch.Finish();
     }
@@ -162,8 +165,8 @@ int main() {
     std::unique_ptr<wchar_t*, HLOCAL(WINAPI*)(HLOCAL)> argv(CommandLineToArgvW(GetCommandLineW(), &argc), LocalFree);
     kv::Options options;
     if (!argv || !kv::ParseOptions(argc, argv.get(), options)) {
-        fputs("usage: displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--no-activate]"
-              " -- SAVER ARGS...\n",
+        fputs("usage: displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--destroy-preview]"
+              " [--no-activate] -- SAVER ARGS...\n",
               stderr);
         return 2;
     }

@@ -136,6 +136,11 @@ void SaverWatch::PostClose() {
     EnumWindows(PostCloseToTopLevel, reinterpret_cast<LPARAM>(this));
 }
 
+void SaverWatch::DestroyPreview() {
+    previewDestroyedMs_ = GetTickCount() - startTick_;
+    DestroyWindow(preview_);
+}
+
 void SaverWatch::Finish() {
     if (!process_) return;
     if (Running()) {
@@ -191,6 +196,7 @@ bool SaverWatch::WriteReport(const std::wstring& path, const std::wstring& comma
     }
     number("sample_ms", sampleMs_);
     number("close_posted", closePosted_);
+    number("preview_destroyed_ms", previewDestroyedMs_);
     flag("saver_exited", exited_);
     flag("saver_killed", killed_);
     number("exit_ms", exitMs_);

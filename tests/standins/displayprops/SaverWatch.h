@@ -24,6 +24,8 @@ public:
     void TakeSample();
     // WM_CLOSE to the embedded child, or else to the saver's top-level windows.
     void PostClose();
+    // What the Display control panel does when the user picks another saver or closes it.
+    void DestroyPreview();
     // Kills a saver that is still running and reads its exit code.
     void Finish();
     void NoteAfterExit();
@@ -66,6 +68,7 @@ private:
     bool foregroundAtSample_ = false;
     ChildState child_;
     int closePosted_ = 0;
+    DWORD previewDestroyedMs_ = 0;
     bool exited_ = false;
     bool killed_ = false;
     DWORD exitCode_ = 0;

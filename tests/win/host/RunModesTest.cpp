@@ -320,11 +320,21 @@ TEST_P(PreviewWithoutHandle, TheWindowStaysAnOrdinaryWindowWithoutATaskbarEntry)
     EXPECT_FALSE(Application.Terminated());
 }
 
-// "0" and a number that names no window: nothing to embed into.
 INSTANTIATE_TEST_SUITE_P(Arguments, PreviewWithoutHandle,
                          ::testing::Values(std::vector<std::string>{"/p"}, std::vector<std::string>{"/p", "-1"},
-                                           std::vector<std::string>{"/p", "junk"}, std::vector<std::string>{"/p", "0"},
-                                           std::vector<std::string>{"/p", "2147483000"}));
+                                           std::vector<std::string>{"/p", "junk"}));
+
+class PreviewOfAGoneWindow : public HostTest, public ::testing::WithParamInterface<std::string> {};
+
+// The Display control panel has already destroyed the preview window it named.
+TEST_P(PreviewOfAGoneWindow, EndsTheRunBeforeAnyWindowShows) {
+    SaverForm& f = Make({"/p", GetParam()});
+    EXPECT_TRUE(Application.Terminated());
+    EXPECT_FALSE(Hooked(f.Handle()));
+    EXPECT_FALSE(IsWindowVisible(f.Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Handles, PreviewOfAGoneWindow, ::testing::Values("0", "2147483000"));
 
 using NoAutoEnable = HostTest;
 

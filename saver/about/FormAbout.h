@@ -1,0 +1,52 @@
+#pragma once
+// The About window: product, version and maker, the maker's web link, and a snapshot of the
+// machine taken when the window opens. At most one exists; FormAbout refers to it.
+#include <string>
+
+#include "framework/Bevel.h"
+#include "framework/Form.h"
+#include "framework/StdControls.h"
+
+namespace kv {
+
+class TFormAbout : public Form {
+public:
+    // ownerWindow: the main window, over which the About window stands centred.
+    TFormAbout(Component* owner, HWND ownerWindow);
+    ~TFormAbout() override;
+
+    // Creates the About window over owner when none is open, then shows it and brings it forward.
+    static void Open(Form& owner);
+
+    Label* Label1;
+    Label* Label3;
+    Label* Label2;
+    Label* Label4;
+    Label* Label6;
+    Bevel* Bevel1;
+    Label* lbOS;
+    Label* lbServicePack;
+    Label* lbCpu;
+    Label* memory1;
+    Label* memory2;
+    Button* BitBtn1;
+
+    void FormCreate();
+    void FormClose(CloseAction& action);
+    void Label6Click();
+    void BitBtn1Click();
+    void FormKeyDown(WORD& key, ShiftState shift);
+    void ShowMemoryStatus();
+
+private:
+    void BuildLayout();
+};
+
+// The About window that is open, or null while none is.
+extern TFormAbout* FormAbout;
+
+// The maker's addresses shown in the About window.
+extern const char kMakerEmail[];
+extern const char kMakerWebAddress[];
+
+}  // namespace kv
