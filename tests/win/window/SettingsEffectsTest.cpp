@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(HeldPlaylist, AFullScreenRunGoesOnWithNothingToPlayAndNoBox) {
-    ObservedFormMain& form = MakeWithThePlaylistHeld("/p");
+    ObservedFormMain& form = MakeWithThePlaylistHeld("/s");
     Pump(300);
     EXPECT_EQ(form.Mp1->FileName(), L"");
     EXPECT_TRUE(form.lbLoadmedia->Visible());
