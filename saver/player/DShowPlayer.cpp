@@ -254,6 +254,7 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
                                         AM_SEEKING_NoPositioning);
     if (resume != GraphState::Stopped) ChangeState(resume);
     Check(hr);
+    endWatch_.Seeked();
 }
 
 void DShowPlayer::RefreshPicture() {

@@ -25,6 +25,9 @@ public:
     bool SignalEnd(bool picture = false, std::uint32_t nowMs = 0);
     // After SignalEnd with a picture, called on a timer: true once kTailHoldMs after it.
     bool Drain(std::uint32_t nowMs);
+    // A seek while the last pictures are drawn (a Stop, say): the file plays on, and its end
+    // is to come again.
+    void Seeked() { draining_ = false; }
     // Called on a timer; true once when the playing position has stood at or past the length
     // for more than kStallMs. Not playing (paused, stopped) is never a stall.
     // nowMs is a 32-bit tick count (GetTickCount) and may wrap.

@@ -88,6 +88,13 @@ TEST(player_EndWatch, WithAPictureTheGraphsEndCountsHalfASecondLaterOnceAndSilen
     w.Restart();
     EXPECT_FALSE(w.Draining());
     EXPECT_FALSE(w.Ended());
+
+    // A seek meanwhile: no end yet, until the graph ends the file again.
+    EXPECT_FALSE(w.SignalEnd(true, 0));
+    w.Seeked();
+    EXPECT_FALSE(w.Drain(EndWatch::kTailHoldMs * 2));
+    EXPECT_FALSE(w.SignalEnd(true, 5000));
+    EXPECT_TRUE(w.Drain(5000 + EndWatch::kTailHoldMs));
 }
 
 TEST(player_EndWatch, AStallReportedFirstSilencesALateGraphEnd) {
