@@ -187,9 +187,7 @@ void DShowPlayer::WaitUntilStarted() {
         if (GetTickCount() - start > kStartTimeoutMs) Check(VFW_E_TIMEOUT);
         if (wait_(nullptr, kStatePollMs) == WaitEnd::Quit) throw Exception("The run is ending");
     }
-    // A file cut off before its first complete frame renders and runs, but has no length.
-    LONGLONG duration = 0;
-    if (SUCCEEDED(seeking_->GetDuration(&duration)) && duration <= 0) Check(VFW_E_FILE_TOO_SHORT);
+    // A length of 0 is no failure: some valid files report none and play until their end.
 }
 
 void DShowPlayer::Close() {
@@ -256,6 +254,21 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
                                         AM_SEEKING_NoPositioning);
     if (resume != GraphState::Stopped) ChangeState(resume);
     Check(hr);
+    endWatch_.Seeked();
+}
+
+void DShowPlayer::RefreshPicture() {
+    if (!videoWindow_ || opening_ || state_ != GraphState::Running || endWatch_.Draining() || endWatch_.Ended())
+        return;
+    try {
+        double position = CurrentPosition(), length = Duration();
+        // Never at or past the end, where a seek hangs GStreamer's demuxer.
+        if (length <= 0 || position >= length) return;
+        // A seek to where the file stands hands the renderer that picture afresh.
+        SetCurrentPosition(position);
+    } catch (const Exception&) {
+        // Only a picture is lost; the file plays on.
+    }
 }
 
 double DShowPlayer::Duration() const {
@@ -282,8 +295,11 @@ bool DShowPlayer::HandleGraphEvent() {
     LONG_PTR param1 = 0, param2 = 0;
     while (events_->GetEvent(&code, &param1, &param2, 0) == S_OK) {
         events_->FreeEventParams(code, param1, param2);
+        // The last pictures may still be on their way: CheckStalledEnd reports that end.
+        if (code == EC_COMPLETE)
+            ended = endWatch_.SignalEnd(HasVideo(), GetTickCount()) || ended;
         // An aborted graph plays no further: for the caller that is the end of this file.
-        if (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT)
+        else if (code == EC_ERRORABORT || code == EC_USERABORT)
             ended = endWatch_.SignalEnd() || ended;
     }
     return ended;
@@ -291,6 +307,7 @@ bool DShowPlayer::HandleGraphEvent() {
 
 bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
     if (!seeking_) return false;
+    if (endWatch_.Draining()) return endWatch_.Drain(nowMs);
     LONGLONG position = 0, duration = 0;
     if (FAILED(seeking_->GetCurrentPosition(&position)) || FAILED(seeking_->GetDuration(&duration)))
         return false;

@@ -45,6 +45,11 @@ public:
     double CurrentPosition() const;          // seconds from start; 0 when nothing open
     void SetCurrentPosition(double seconds); // seek; 0 rewinds; ignored when nothing open
     double Duration() const;                 // seconds; 0 when nothing open
+    // Call when videoWindow has been shown again: Wine's renderer does not redraw the picture
+    // it drew while hidden, and a clip shorter than the display delay (an MPEG clip of half a
+    // second) has no later one to draw. Does nothing at the end or without a picture, and
+    // never fails.
+    void RefreshPicture();
     const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
 
     void SetMute(bool mute);  // applies now and to every later file
@@ -53,8 +58,10 @@ public:
     // On kGraphEventMessage: drains the graph's events; true when the file has ended (once).
     bool HandleGraphEvent();
     // Call every ~100 ms; true once when playback has stood at the end for over a second
-    // without the graph saying so.
+    // without the graph saying so, or when the last pictures after the graph's end are drawn.
     bool CheckStalledEnd(unsigned long nowMs);
+    // The graph has ended and its last pictures are still being drawn: check often.
+    bool EndPending() const { return endWatch_.Draining(); }
 
     // New client size of videoWindow: the picture keeps its aspect ratio, centred.
     void Resize(int clientWidth, int clientHeight);

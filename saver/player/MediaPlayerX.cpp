@@ -52,6 +52,15 @@ void TMediaPlayerX::RaiseEndOfStream() {
     if (OnEndOfStream) Application.Guard([&] { OnEndOfStream(); });
 }
 
+// While the last pictures of an ended file are drawn, the watch looks often, so the next
+// file follows the last picture closely.
+void TMediaPlayerX::WatchEnd() {
+    bool fast = engine_ && engine_->EndPending();
+    if (fast == fastWatch_) return;
+    fastWatch_ = fast;
+    SetTimer(hwnd_, kWatchTimer, fast ? kTailWatchMs : kWatchIntervalMs, nullptr);
+}
+
 void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
     if (engine_)
         engine_->PaintBackground(dc);
@@ -60,15 +69,30 @@ void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
 }
 
 LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != DShowPlayer::kGraphEventMessage) return WinControl::WndProc(msg, wp, lp);
-    // The events are drained first; the handler may then replace the graph.
-    if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
-    return 0;
+    switch (msg) {
+    case DShowPlayer::kGraphEventMessage:
+        // The events are drained first; the handler may then replace the graph.
+        if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
+        WatchEnd();
+        return 0;
+    case kRefreshMessage:
+        if (engine_) engine_->RefreshPicture();
+        return 0;
+    case WM_SHOWWINDOW:
+        // Once the show is complete, the renderer draws the current picture again.
+        if (wp && engine_) PostMessageW(hwnd_, kRefreshMessage, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return WinControl::WndProc(msg, wp, lp);
 }
 
 bool TMediaPlayerX::OnTimer(UINT_PTR id) {
     if (id != kWatchTimer) return false;
-    if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
+    bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
+    WatchEnd();
+    if (ended) RaiseEndOfStream();
     return true;
 }
 

@@ -38,10 +38,14 @@ protected:
 private:
     DShowPlayer& Engine();
     void RaiseEndOfStream();
+    void WatchEnd();
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
+    static constexpr UINT kTailWatchMs = 50;
+    static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
+    bool fastWatch_ = false;
 };
 
 }  // namespace kv
