@@ -40,6 +40,18 @@ void TMediaPlayerX::Open(const std::wstring& path) {
     Engine().Open(path);
 }
 bool TMediaPlayerX::Opening() const { return engine_ && engine_->Opening(); }
+
+void TMediaPlayerX::Prepare(const std::wstring& path) {
+    if (!Application.Terminated()) Engine().Prepare(path);
+}
+
+void TMediaPlayerX::ShowVideo(bool visible) {
+    if (engine_ && engine_->ShowingLastPicture()) {
+        if (!visible && Visible()) return;
+        engine_->RevealSurface();
+    }
+    SetVisible(visible);
+}
 void TMediaPlayerX::Stop() { Engine().Stop(); }
 void TMediaPlayerX::Pause() { Engine().Pause(); }
 double TMediaPlayerX::CurrentPosition() { return Engine().CurrentPosition(); }

@@ -18,6 +18,12 @@ public:
     void Open(const std::wstring& path);
     // True while Open waits for DirectShow (messages are dispatched meanwhile).
     bool Opening() const;
+    // Makes path ready to follow the open file without a gap (see DShowPlayer::Prepare).
+    void Prepare(const std::wstring& path);
+    // Shows or hides the video. Right after a change of file the previous file's last
+    // picture stands in for the new one while it is hidden, so the screen never goes black
+    // between two files.
+    void ShowVideo(bool visible);
     void Stop();
     void Pause();
     double CurrentPosition();

@@ -23,6 +23,7 @@ void PlaybackController::Guarded(Operation operation) {
 // Opens path. Outside configuration mode a file that cannot be played gives false, and the
 // caller skips it like a missing one; in configuration mode the failure goes up.
 bool PlaybackController::TryOpen(const std::wstring& path) {
+    nextPrepared_ = false;
     if (view_.ConfigurationMode()) {
         player_.Open(path);
         return true;
@@ -33,6 +34,15 @@ bool PlaybackController::TryOpen(const std::wstring& path) {
     } catch (...) {
         return false;
     }
+}
+
+// Names the entry the advance will open when this file ends, so that it follows at once.
+void PlaybackController::PrepareNext() {
+    if (nextPrepared_) return;
+    nextPrepared_ = true;
+    auto next = FirstUsableAfter(State.CurrentIndex, view_.PlaylistCount(),
+                                 [this](int32_t i) { return view_.FileExists(view_.PlaylistPath(i)); });
+    if (next) player_.Prepare(view_.PlaylistPath(*next));
 }
 
 void PlaybackController::PlayClick() {
@@ -100,16 +110,15 @@ void PlaybackController::EndOfStream() {
     Guarded([this] { Advance(); });
 }
 
-// A missing next entry sends playback back to the first, not on to the next existing one.
 // At most two files are tried, so a playlist where nothing plays costs bounded work.
 void PlaybackController::Advance() {
     int32_t count = view_.PlaylistCount();
     if (count <= 0) return;
-    State.CurrentIndex = NextIndex(State.CurrentIndex, count);
     player_.Stop();
-    if (OpenEntry(State.CurrentIndex) || State.CurrentIndex == 0) return;
-    State.CurrentIndex = 0;
-    OpenEntry(0);
+    FirstUsableAfter(State.CurrentIndex, count, [this](int32_t i) {
+        State.CurrentIndex = i;
+        return OpenEntry(i);
+    });
 }
 
 // True when the entry's file exists and opened.
@@ -136,6 +145,7 @@ void PlaybackController::TimerTick() {
             player_.SetCurrentPosition(State.SavedPosition);
             State.ResumePending = false;
         }
+        if (decision.prepareNext) PrepareNext();
     });
 }
 
