@@ -51,6 +51,34 @@ class RunsTakenInPairs(unittest.TestCase):
         self.assertEqual(figures.spread([]), 'n/a')
 
 
+class ReadingAChangeOfClip(unittest.TestCase):
+    def test_a_gap_runs_from_the_first_sample_showing_neither_clip_to_the_new_clip(self):
+        samples = [(0.0, None), (0.5, 'red'), (3.0, 'red'), (3.01, None), (3.05, None), (3.06, 'green'),
+                   (6.0, 'green'), (6.01, 'red'), (9.0, None)]
+        gaps = figures.change_gaps_ms(samples)
+        self.assertEqual(len(gaps), 2, 'the black before the first clip is no change')
+        self.assertAlmostEqual(gaps[0], 50)
+        self.assertEqual(gaps[1], 0)
+
+    def test_the_figure_is_met_at_eighty_ms_and_names_the_earlier_figure(self):
+        rows = figures.rows({'change.gap_ms': [0.0, 80.0, 120.0], 'change.worst_ms': [10.0, 90.0, 300.0]})
+        self.assertEqual(verdicts({'change.gap_ms': [0.0, 80.0, 120.0], 'change.worst_ms': [300.0]})['8'], 'met')
+        self.assertIn('earlier', rows[0][2])
+        self.assertEqual(verdicts({'change.gap_ms': [81.0], 'change.worst_ms': [81.0]})['8'], 'NOT MET')
+
+
+class SoakVerdict(unittest.TestCase):
+    def test_growth_counts_from_the_end_of_the_warm_up_within_the_bounds(self):
+        rows = [(50, 20, 150.0, 100), (100, 30, 200.0, 140), (500, 32, 220.0, 160)]
+        self.assertTrue(figures.soak_verdict(rows).startswith('verdict: flat from change 100 to 500'))
+
+    def test_a_thread_per_hundred_changes_is_growth(self):
+        rows = [(100, 30, 200.0, 140), (300, 32, 200.0, 140), (500, 34, 200.0, 140)]
+        verdict = figures.soak_verdict(rows)
+        self.assertIn('GROWING (threads)', verdict)
+        self.assertIn('threads +4 (+1.0 per 100 changes)', verdict)
+
+
 class ReadingAStart(unittest.TestCase):
     def test_the_longest_pause_is_the_longest_span_without_processor_time(self):
         samples = [Sample(0.0, 0), Sample(0.1, 10), Sample(0.2, 10.5), Sample(2.2, 11), Sample(2.3, 40)]
