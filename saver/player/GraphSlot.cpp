@@ -7,6 +7,7 @@
 #include "framework/Exception.h"
 #include "saver/player/GraphFailure.h"
 #include "saver/player/PictureFit.h"
+#include "saver/player/SoundRendererChoice.h"
 
 // The SDK headers give these interfaces no __uuidof binding.
 __CRT_UUID_DECL(IMediaEventEx, 0x56a868c0, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
@@ -63,6 +64,23 @@ bool InputConnected(IBaseFilter* filter) {
     return false;
 }
 
+ComPtr<IPin> InputPin(IBaseFilter* filter) {
+    std::vector<ComPtr<IPin>> pins = Pins(filter, PINDIR_INPUT);
+    return pins.empty() ? ComPtr<IPin>() : pins.front();
+}
+
+// Bytes a second of a sound connection: the size of the sound renderer's buffer.
+std::uint32_t ConnectedRate(IPin* pin) {
+    AM_MEDIA_TYPE type{};
+    if (FAILED(pin->ConnectionMediaType(&type))) return 0;
+    std::uint32_t rate = 0;
+    if (type.formattype == FORMAT_WaveFormatEx && type.pbFormat && type.cbFormat >= sizeof(WAVEFORMATEX))
+        rate = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat)->nAvgBytesPerSec;
+    CoTaskMemFree(type.pbFormat);
+    if (type.pUnk) type.pUnk->Release();
+    return rate;
+}
+
 bool InGraph(IBaseFilter* filter) {
     FILTER_INFO info{};
     if (FAILED(filter->QueryFilterInfo(&info))) return false;
@@ -74,12 +92,59 @@ bool InGraph(IBaseFilter* filter) {
 }  // namespace
 
 struct GraphSlot::Parts {
+    struct Sound {
+        ComPtr<IBaseFilter> filter;
+        std::uint32_t lastRate = 0;  // bytes a second of its last connection
+    };
     ComPtr<IGraphBuilder> graph;
     ComPtr<IBaseFilter> video;
-    ComPtr<IBaseFilter> audio;  // made by the first load: opening the sound device takes a while
+    // Made by the loads (opening the sound device takes a while); one per sound format the
+    // files need, see ChooseSoundRenderer. None without a sound device.
+    std::vector<Sound> sounds;
+    int sound = -1;  // the one in the graph
     bool videoConnected = false;
     bool audioConnected = false;
+
+    IBaseFilter* Audio() const { return sound >= 0 ? sounds[size_t(sound)].filter.Get() : nullptr; }
+    bool Keeps(IBaseFilter* filter) const {
+        if (filter == video.Get()) return true;
+        for (const Sound& s : sounds)
+            if (filter == s.filter.Get()) return true;
+        return false;
+    }
+    int AddSound() {
+        ComPtr<IBaseFilter> filter;
+        if (FAILED(CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                    filter.PutVoid())))
+            return -1;
+        sounds.push_back(Sound{filter, 0});
+        return int(sounds.size()) - 1;
+    }
+    HRESULT SettleSound();
 };
+
+// Moves the sound connection to a renderer that can safely take its format.
+HRESULT GraphSlot::Parts::SettleSound() {
+    ComPtr<IPin> input = InputPin(Audio());
+    std::uint32_t rate = input ? ConnectedRate(input.Get()) : 0;
+    std::vector<std::uint32_t> rates;
+    for (const Sound& s : sounds) rates.push_back(s.lastRate);
+    int chosen = ChooseSoundRenderer(rates, sound, rate);
+    if (chosen != sound) {
+        ComPtr<IPin> upstream;
+        HRESULT hr = input->ConnectedTo(upstream.Put());
+        if (FAILED(hr)) return hr;
+        graph->RemoveFilter(Audio());
+        if (chosen < 0 && (chosen = AddSound()) < 0) return E_FAIL;
+        sound = chosen;
+        if (FAILED(hr = graph->AddFilter(Audio(), L"Audio Renderer"))) return hr;
+        ComPtr<IPin> newInput = InputPin(Audio());
+        if (!newInput) return E_FAIL;
+        if (FAILED(hr = graph->Connect(upstream.Get(), newInput.Get()))) return hr;
+    }
+    sounds[size_t(sound)].lastRate = rate;
+    return S_OK;
+}
 
 GraphSlot::GraphSlot(HWND owner, UINT message) : parts_(std::make_shared<Parts>()) {
     Parts& p = *parts_;
@@ -136,18 +201,16 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     if (SUCCEEDED(p.graph->EnumFilters(filters.Put()))) {
         ComPtr<IBaseFilter> filter;
         while (filters->Next(1, filter.Put(), nullptr) == S_OK)
-            if (filter.Get() != p.video.Get() && filter.Get() != p.audio.Get()) old.push_back(filter);
+            if (!p.Keeps(filter.Get())) old.push_back(filter);
     }
     filters.Reset();
     for (const ComPtr<IBaseFilter>& filter : old) p.graph->RemoveFilter(filter.Get());
     old.clear();
 
-    if (!p.audio)
-        CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                         p.audio.PutVoid());  // none without a sound device: the picture plays alone
+    if (p.sounds.empty()) p.sound = p.AddSound();  // none without a sound device: the picture plays alone
     HRESULT hr = S_OK;
     if (!InGraph(p.video.Get()) && FAILED(hr = p.graph->AddFilter(p.video.Get(), L"Video Renderer"))) return hr;
-    if (p.audio && !InGraph(p.audio.Get())) p.graph->AddFilter(p.audio.Get(), L"Audio Renderer");
+    if (p.Audio() && !InGraph(p.Audio())) p.graph->AddFilter(p.Audio(), L"Audio Renderer");
 
     ComPtr<IBaseFilter> source;
     if (FAILED(hr = p.graph->AddSourceFilter(path.c_str(), path.c_str(), source.Put()))) return hr;
@@ -161,9 +224,10 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     if (FAILED(rendered)) return rendered;
     // A renderer left unconnected would keep the graph from ever reporting the end.
     p.videoConnected = InputConnected(p.video.Get());
-    p.audioConnected = p.audio && InputConnected(p.audio.Get());
+    p.audioConnected = p.Audio() && InputConnected(p.Audio());
     if (!p.videoConnected) p.graph->RemoveFilter(p.video.Get());
-    if (p.audio && !p.audioConnected) p.graph->RemoveFilter(p.audio.Get());
+    if (p.Audio() && !p.audioConnected) p.graph->RemoveFilter(p.Audio());
+    if (p.audioConnected && FAILED(hr = p.SettleSound())) return hr;
     if (!p.videoConnected && !p.audioConnected) return VFW_E_CANNOT_RENDER;
 
     // Paused on the first picture, so that playing it later starts at once. A graph that
@@ -252,8 +316,9 @@ void GraphSlot::PaintFirstPicture() {
 
 void GraphSlot::SetVolume(long volume) {
     if (!HasAudio()) return;
-    ComPtr<IBasicAudio> audio = parts_->audio.As<IBasicAudio>();
-    if (audio) Check(audio->put_Volume(volume));
+    ComPtr<IBasicAudio> audio;
+    if (parts_->Audio() && SUCCEEDED(parts_->Audio()->QueryInterface(IID_IBasicAudio, audio.PutVoid())))
+        Check(audio->put_Volume(volume));
 }
 
 void GraphSlot::ShowSurface(bool show) {

@@ -332,20 +332,23 @@ TEST(Player, TheFileThatEndedStartsAgainInItsOwnGraph) {
     EXPECT_TRUE(h.PumpUntil([&] { return h.Ends() > 1; }, 6000)) << "it ends again";
 }
 
-// Every new sound renderer costs Wine's DirectSound a thread for good.
-TEST(Player, ChangingFilesAddsNoThreads) {
+// Every new sound renderer costs Wine's DirectSound a thread for good. The first laps make the
+// renderers the formats need (one clip has stereo sound, the others mono); later laps add none.
+TEST(Player, ChangingFilesAddsNoThreadsAfterTheFirstLaps) {
     PlayerHarness h;
     const wchar_t* files[] = {L"clip.mpg", L"clip.avi", L"clip.wmv", L"clip.dat"};
-    for (int i = 0; i < 2; ++i) ChangeTo(h, Clip(files[i]));
-    h.Pump(300);
+    auto laps = [&] {
+        for (int i = 0; i < 8; ++i) {
+            h.Player().Prepare(Clip(files[i % 4]));
+            h.Pump(100);
+            ChangeTo(h, Clip(files[i % 4]));
+            h.Pump(100);
+        }
+        h.Pump(300);
+    };
+    laps();
     int before = ThreadCount();
-    for (int i = 0; i < 8; ++i) {
-        h.Player().Prepare(Clip(files[i % 4]));
-        h.Pump(100);
-        ChangeTo(h, Clip(files[i % 4]));
-        h.Pump(100);
-    }
-    h.Pump(300);
+    laps();
     EXPECT_LE(ThreadCount(), before + 1);
 }
 
