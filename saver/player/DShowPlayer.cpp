@@ -127,6 +127,10 @@ void DShowPlayer::RevealSurface() {
     handover_ = nullptr;
 }
 
+void DShowPlayer::RefreshPicture() {
+    if (current_) current_->PaintFirstPicture();
+}
+
 void DShowPlayer::Rewind() {
     endWatch_.Restart();
     SetCurrentPosition(0);

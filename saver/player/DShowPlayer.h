@@ -55,6 +55,10 @@ public:
     double CurrentPosition() const;          // seconds from start; 0 when nothing open
     void SetCurrentPosition(double seconds); // seek; 0 rewinds; ignored when nothing open
     double Duration() const;                 // seconds; 0 when nothing open
+    // Call when videoWindow has been shown again: Wine's renderer does not redraw the picture
+    // it drew while hidden, and an MPEG file's next picture may be half a second away. Draws
+    // the file's first picture again while the file is near its start.
+    void RefreshPicture();
     const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
 
     void SetMute(bool mute);  // applies now and to every later file

@@ -11,6 +11,7 @@ TMediaPlayerX::TMediaPlayerX(Component* owner, const ControlArgs& args) : WinCon
 
 TMediaPlayerX::~TMediaPlayerX() {
     if (hwnd_) KillTimer(hwnd_, kWatchTimer);
+    if (hwnd_) KillTimer(hwnd_, kBegunTimer);
     // The graph goes before the window that receives its events.
     engine_.reset();
 }
@@ -38,6 +39,20 @@ void TMediaPlayerX::Open(const std::wstring& path) {
     // A run that is ending opens nothing more: building a graph would hold up its end.
     if (Application.Terminated()) throw Exception("The run is ending");
     Engine().Open(path);
+    begunPolls_ = kBegunPolls;
+    SetTimer(hwnd_, kBegunTimer, kBegunPollMs, nullptr);
+}
+
+void TMediaPlayerX::CheckBegun() {
+    bool begun = false;
+    try {
+        begun = engine_ && engine_->IsOpen() && engine_->CurrentPosition() > kBegunSeconds;
+    } catch (...) {
+        begunPolls_ = 0;  // the timer's own reading reports what fails
+    }
+    if (!begun && --begunPolls_ > 0) return;
+    KillTimer(hwnd_, kBegunTimer);
+    if (begun && OnBegun) Application.Guard([&] { OnBegun(); });
 }
 bool TMediaPlayerX::Opening() const { return engine_ && engine_->Opening(); }
 
@@ -78,11 +93,22 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
         return 0;
     case WM_TIMER:
+        if (wp == kBegunTimer) {
+            CheckBegun();
+            return 0;
+        }
         if (wp == kWatchTimer) {
             if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
             return 0;
         }
         break;
+    case WM_SHOWWINDOW:
+        // Once the show is complete, the renderer's picture is drawn again.
+        if (wp && engine_) PostMessageW(hwnd_, kRefreshMessage, 0, 0);
+        break;
+    case kRefreshMessage:
+        if (engine_) engine_->RefreshPicture();
+        return 0;
     case WM_SIZE:
         if (engine_) engine_->Resize(LOWORD(lp), HIWORD(lp));
         break;

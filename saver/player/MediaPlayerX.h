@@ -34,6 +34,10 @@ public:
 
     // Raised once, on the GUI thread, when the open file has played to its end.
     NotifyEvent OnEndOfStream;
+    // Raised once after each Open, as soon as the file's position has moved past kBegunSeconds:
+    // what waits for the file to have begun need not wait for its next timer tick.
+    NotifyEvent OnBegun;
+    static constexpr double kBegunSeconds = 0.025;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -42,10 +46,16 @@ protected:
 private:
     DShowPlayer& Engine();
     void RaiseEndOfStream();
+    void CheckBegun();
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
+    static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
+    static constexpr UINT_PTR kBegunTimer = 2;
+    static constexpr UINT kBegunPollMs = 10;
+    static constexpr int kBegunPolls = 50;
+    int begunPolls_ = 0;
 };
 
 }  // namespace kv

@@ -106,22 +106,28 @@ SOAK_BOUNDS = {'threads': 2, 'memory MiB': 24.0, 'handles': 20}
 
 def soak_verdict(rows):
     """rows: (changes, threads, resident MiB, handles) as the soak took them. The verdict line:
-    'flat' when from the first row at or after the warm-up to the last none grew past its bound,
-    else 'GROWING' with what grew, per 100 changes."""
-    if len(rows) < 2:
+    'flat' when none grew past its bound after the warm-up, else 'GROWING' with what grew. A row
+    may catch the next file being built on its own thread (its threads and handles come and go),
+    so growth runs from the highest of the first two rows after the warm-up to the lowest of the
+    last two; the rate per 100 changes is taken between the means of those pairs."""
+    after = [r for r in rows if r[0] >= SOAK_WARM_UP] or rows
+    if len(after) < 4:
+        after = rows
+    if len(after) < 3:
         return 'verdict: too few figures (%d)' % len(rows)
-    base = next((r for r in rows if r[0] >= SOAK_WARM_UP and r is not rows[-1]), rows[0])
-    end = rows[-1]
-    per = 100.0 / (end[0] - base[0])
+    first, last = after[:2], after[-2:]
+    per = 100.0 / ((last[0][0] + last[1][0]) / 2.0 - (first[0][0] + first[1][0]) / 2.0)
     grown, parts = [], []
     for i, name in enumerate(('threads', 'memory MiB', 'handles'), start=1):
-        delta = end[i] - base[i]
-        parts.append('%s %+g (%+.1f per 100 changes)' % (name, round(delta, 1), delta * per))
+        delta = min(r[i] for r in last) - max(r[i] for r in first)
+        rate = (sum(r[i] for r in last) - sum(r[i] for r in first)) / 2.0 * per
+        parts.append('%s %+g (%+.1f per 100 changes)' % (name, round(delta, 1), rate))
         if delta > SOAK_BOUNDS[name]:
             grown.append(name)
     bounds = ', '.join('%s +%g' % item for item in SOAK_BOUNDS.items())
     head = 'flat' if not grown else 'GROWING (%s)' % ', '.join(grown)
-    return 'verdict: %s from change %d to %d: %s; bounds: %s' % (head, base[0], end[0], '; '.join(parts), bounds)
+    return 'verdict: %s from change %d to %d: %s; bounds: %s' % (head, first[0][0], last[-1][0], '; '.join(parts),
+                                                                 bounds)
 
 
 def _ratio_text(ratio):

@@ -68,15 +68,16 @@ class ReadingAChangeOfClip(unittest.TestCase):
 
 
 class SoakVerdict(unittest.TestCase):
-    def test_growth_counts_from_the_end_of_the_warm_up_within_the_bounds(self):
-        rows = [(50, 20, 150.0, 100), (100, 30, 200.0, 140), (500, 32, 220.0, 160)]
-        self.assertTrue(figures.soak_verdict(rows).startswith('verdict: flat from change 100 to 500'))
+    def test_figures_that_come_and_go_after_the_warm_up_are_flat(self):
+        rows = [(50, 20, 150.0, 100), (100, 26, 200.0, 99), (150, 24, 201.0, 87), (200, 28, 204.0, 103),
+                (250, 25, 205.0, 93)]
+        self.assertTrue(figures.soak_verdict(rows).startswith('verdict: flat from change 100 to 250'))
 
-    def test_a_thread_per_hundred_changes_is_growth(self):
-        rows = [(100, 30, 200.0, 140), (300, 32, 200.0, 140), (500, 34, 200.0, 140)]
+    def test_a_thread_per_ten_changes_is_growth(self):
+        rows = [(100, 30, 200.0, 140), (150, 35, 200.0, 140), (200, 40, 200.0, 140), (250, 45, 200.0, 140)]
         verdict = figures.soak_verdict(rows)
         self.assertIn('GROWING (threads)', verdict)
-        self.assertIn('threads +4 (+1.0 per 100 changes)', verdict)
+        self.assertIn('threads +5 (+10.0 per 100 changes)', verdict)
 
 
 class ReadingAStart(unittest.TestCase):

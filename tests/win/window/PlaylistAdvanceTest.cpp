@@ -36,7 +36,8 @@ TEST_F(PlaylistAdvance, AMissingSecondEntrySendsPlaybackBackToTheFirst) {
     ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 10000));
     EXPECT_EQ(form.filesAfterEnd[0], playlist[0]);
     EXPECT_EQ(form.State().CurrentIndex, 0);
-    EXPECT_GT(form.Mp1->CurrentPosition(), 0.0);
+    // The same file starts again from its beginning.
+    EXPECT_TRUE(PumpUntil([&] { return form.Mp1->CurrentPosition() > 0.0; }, 1000));
     EXPECT_EQ(dialogs_->Count(), 0);
 }
 
