@@ -15,7 +15,7 @@ build: bootstrap
 	    { mkdir -p build; cmake --preset $$t; exit 1; }; \
 	  cmake --build build/$$t -j$(JOBS) || exit 1; \
 	done
-	@echo "deliverables: dist/win32/KINOVELA.SCR (shipped), dist/win64/KINOVELA.SCR (the twin run under Wine)"
+	@echo "deliverables: dist/win32/KINOVELA.SCR and setup.exe (shipped), dist/win64/ (the twins run under Wine)"
 
 test: build
 	ctest --test-dir build/native --output-on-failure -j$(JOBS)

@@ -291,8 +291,15 @@ void WinControl::Realign() {
     if (!hwnd_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    const int width = std::max(0, int(rc.right) - padding_.left - padding_.right);
+    const int height = std::max(0, int(rc.bottom) - padding_.top - padding_.bottom);
     for (Control* c : controls_)
-        if (c->GetAlign() == Align::Client) c->SetBounds(0, 0, rc.right, rc.bottom);
+        if (c->GetAlign() == Align::Client) c->SetBounds(padding_.left, padding_.top, width, height);
+}
+
+void WinControl::SetPadding(const Padding& padding) {
+    padding_ = padding;
+    Realign();
 }
 
 void WinControl::SetFocus() {

@@ -29,6 +29,11 @@ struct FontSpec {
 
 enum class Align { None, Client };
 
+// Space kept free inside a control's client area when its client-aligned children are placed.
+struct Padding {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // Layout data of one control: the fixed values a window's layout gives it.
 struct ControlArgs {
     std::string name;
@@ -162,6 +167,8 @@ public:
     const std::vector<Control*>& Controls() const { return controls_; }
     void BringToFront();
     void Realign();
+    const Padding& GetPadding() const { return padding_; }
+    void SetPadding(const Padding& padding);
     void SetFocus();
     void Repaint();
     void ScaleBy(int m, int d) override;
@@ -195,6 +202,7 @@ protected:
 private:
     ScopedGdiObject colorBrush_;
     Color brushColor_ = 0;
+    Padding padding_{};
     friend class Control;
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -107,8 +107,14 @@ void Form::SetWindowState(WindowState state) {
     }
 }
 
+void Form::SetMaximizedBounds(const RECT& bounds) {
+    maximizedBounds_ = bounds;
+    if (windowState_ == WindowState::Maximized && borderStyle_ == BorderStyle::None) CoverScreen();
+}
+
 void Form::CoverScreen() {
-    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RECT r = maximizedBounds_.value_or(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void Form::SetFormStyle(FormStyle style) {
@@ -221,6 +227,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_SHOWWINDOW:
         visible_ = wp != 0;
+        break;
+    case WM_DISPLAYCHANGE:
+        if (OnDisplayChange) Application.Guard([&] { OnDisplayChange(); });
         break;
     case kReleaseMessage:
         delete this;

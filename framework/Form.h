@@ -3,6 +3,7 @@
 // constructor builds the stored layout; then every owned component gets Loaded(); then
 // OnCreate runs (see TApplication::CreateForm).
 #include <functional>
+#include <optional>
 
 #include "framework/Control.h"
 
@@ -40,6 +41,8 @@ public:
     void SetBorderStyle(BorderStyle style);
     WindowState GetWindowState() const { return windowState_; }
     void SetWindowState(WindowState state);
+    // The area a maximised borderless form covers; the primary screen until set.
+    void SetMaximizedBounds(const RECT& bounds);
     FormStyle GetFormStyle() const { return formStyle_; }
     void SetFormStyle(FormStyle style);
     void SetPosition(FormPosition position);
@@ -67,6 +70,8 @@ public:
     std::function<void(CloseAction& action)> OnClose;
     KeyEvent OnFormKeyDown;
     std::function<void(ShiftState, int delta, bool& handled)> OnMouseWheel;
+    // The display layout changed: a monitor came or went, or a resolution changed.
+    NotifyEvent OnDisplayChange;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -89,6 +94,7 @@ private:
     bool keyPreview_;
     bool minimizeBox_, maximizeBox_;
     bool shownOnce_ = false;
+    std::optional<RECT> maximizedBounds_;
 };
 
 }  // namespace kv

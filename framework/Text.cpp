@@ -28,6 +28,16 @@ std::string Narrow(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
 std::wstring AnsiToWide(const std::string& ansi) { return ToWide(CP_ACP, ansi); }
 std::string WideToAnsi(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
 
+std::optional<std::string> WideToAnsiExact(const std::wstring& wide) {
+    BOOL usedDefault = FALSE;
+    if (!wide.empty())
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0, nullptr,
+                            &usedDefault);
+    std::string ansi = WideToAnsi(wide);
+    if (usedDefault || AnsiToWide(ansi) != wide) return std::nullopt;
+    return ansi;
+}
+
 std::string SystemErrorText(unsigned long code) {
     wchar_t* buffer = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

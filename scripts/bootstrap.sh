@@ -7,13 +7,13 @@ packages=(
   cmake make g++ clang python3 file
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils
   ffmpeg
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   fonts-thai-tlwg
-  googletest
+  googletest libjpeg62-turbo-dev
   dpkg-dev
 )
 

@@ -5,6 +5,7 @@
 #include "framework/Scoped.h"
 #include "framework/StdControls.h"
 #include "framework/Text.h"
+#include "saver/host/DisplayMonitors.h"
 #include "saver/host/RunMode.h"
 
 namespace kv {
@@ -105,6 +106,7 @@ TScreenSaver::~TScreenSaver() {
         if (autoMouseHide_) ShowCursor(TRUE);
         UnhookOwnerWindow();
     }
+    if (coversMonitors_ && form_) form_->OnDisplayChange = nullptr;
     // The form goes right after its components: leave no pointer to it behind.
     if (OwnerForm == form_) OwnerForm = nullptr;
 }
@@ -216,10 +218,35 @@ void TScreenSaver::StartSaver() {
     // No taskbar entry while the saver runs.
     Application.HideApplicationWindow();
     if (systemKeysDisabled_) SetScreenSaverRunning(true);
+    // Borderless and maximised, the window covers every monitor; a window with a frame is
+    // maximised by the system onto one monitor.
+    if (autoMaximize_ && autoBorderLess_) CoverMonitors();
     if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
     if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
     if (autoOnTop_) OwnerForm->SetFormStyle(FormStyle::StayOnTop);
     if (autoMouseHide_) ShowCursor(FALSE);
+}
+
+void TScreenSaver::CoverMonitors() {
+    if (!OwnerForm) return;
+    const CoverLayout layout = CurrentCoverLayout();
+    const ScreenRect& window = layout.window;
+    const ScreenRect& picture = layout.picture;
+    // Client-aligned children (the player) fill the primary monitor; the rest stays black.
+    const Padding before = OwnerForm->GetPadding();
+    const Padding after{picture.left, picture.top, window.Width() - picture.right, window.Height() - picture.bottom};
+    OwnerForm->SetPadding(after);
+    // Controls placed from the client's corner go along with it onto the primary monitor.
+    for (Control* c : OwnerForm->Controls())
+        if (c->GetAlign() == Align::None)
+            c->SetBounds(c->Left() + after.left - before.left, c->Top() + after.top - before.top, c->Width(),
+                         c->Height());
+    OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
+    // Only on the host's own form: the teardown unsubscribes there.
+    if (!coversMonitors_ && OwnerForm == form_) {
+        coversMonitors_ = true;
+        form_->OnDisplayChange = [this] { CoverMonitors(); };
+    }
 }
 
 bool TScreenSaver::VerifyPassword() {

@@ -90,6 +90,8 @@ public:
 private:
     static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND OwnerHandle() const;
+    // Spreads the full-screen window over every monitor, the picture over the primary one.
+    void CoverMonitors();
 
     bool autoEnable_ = true;
     bool autoMaximize_ = true;
@@ -108,6 +110,7 @@ private:
     WNDPROC oldWindowProc_ = nullptr;
     HWND hookedWindow_ = nullptr;  // the window whose property routes its messages here
     bool runningFromHook_ = false;
+    bool coversMonitors_ = false;  // follows display changes of the form
     Form* form_ = nullptr;  // the form this instance named as OwnerForm
 };
 

@@ -4,11 +4,11 @@
 #include <shellapi.h>
 
 #include "framework/Application.h"
+#include "framework/HintTips.h"
 #include "framework/Text.h"
 #include "saver/about/FormAbout.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
-#include "saver/window/Captions.h"
 #include "saver/window/SettingsFiles.h"
 #include "saver/window/WaitPumping.h"
 
@@ -32,6 +32,9 @@ void TFormMain::FormCreate() {
     LoadPlaylist();
     LoadSettings();
     if (PreviewRun()) Mp1->SetMute(true);
+    // Hints belong to the panel. Made in another mode, the top-most hint window that the main
+    // window owns left a full-screen run without its own top-most place under Wine.
+    if (ConfigurationMode()) new HintTips(this, *PanelSetup);
     if (FileExists(SettingsIniPath())) {
         PanelSetup->SetHeight(335);
         if (PanelSetup->Visible()) {
@@ -152,38 +155,7 @@ void TFormMain::MuteWaveClick() { Mp1->SetMute(MuteWave->Checked()); }
 
 void TFormMain::WaitPumpingMessages(unsigned ms) { kv::WaitPumpingMessages(ms); }
 
-// ---- Configuration panel ----
-
-void TFormMain::ListFileClick() {
-    int index = ListFile->ItemIndex();
-    State().CurrentIndex = index;
-    ListPath->SetItemIndex(index);
-}
-
-void TFormMain::ApplyInitialCaptions() { ApplyCaptions(kInitialCaptions); }
-
-void TFormMain::ApplyLanguage(Language language) {
-    ApplyCaptions(language == Language::Thai ? kThaiCaptions : kEnglishCaptions);
-}
-
-void TFormMain::ApplyCaptions(const PanelCaptions& c) {
-    BitBtn_Add->SetCaption(c.add);
-    Remove->SetCaption(c.remove);
-    BitBtn_OK->SetCaption(c.ok);
-    BitBtn_Cancel->SetCaption(c.cancel);
-    BitBtn_Apply->SetCaption(c.apply);
-    MuteWave->SetCaption(c.muteWave);
-    Continue->SetCaption(c.continuePlay);
-}
-
-void TFormMain::BitBtn_ApplyClick() { SaveSettings(); }
-
-void TFormMain::BitBtn_OKClick() {
-    SaveSettings();
-    Close();
-}
-
-void TFormMain::BitBtn_CancelClick() { Close(); }
+// ---- Configuration panel: the About link ----
 
 void TFormMain::Label2Click() { TFormAbout::Open(*this); }
 

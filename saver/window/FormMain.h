@@ -4,7 +4,9 @@
 #include <string>
 
 #include "framework/Form.h"
+#include "framework/OpenDialog.h"
 #include "framework/StdControls.h"
+#include "saver/controls/GradientPanel.h"
 #include "saver/host/ScreenSaver.h"
 #include "saver/player/MediaPlayerX.h"
 #include "saver/window/Captions.h"
@@ -21,9 +23,9 @@ public:
 
     // Layout (owned by the form as components).
     Panel* PanelSetup;
-    CustomPanel* Panel_bar;
+    TGradientPanel* Panel_bar;
     ListBox* ListFile;
-    CustomPanel* Panel1;
+    TGradientPanel* Panel1;
     Label* Label1;
     SpeedButton* Play;
     SpeedButton* Stop;
@@ -46,6 +48,8 @@ public:
     SpeedButton* BitBtn2;  // keeps the play image
     TMediaPlayerX* Mp1;
     Label* lbLoadmedia;
+    Label* lbNotice;  // what the panel has to tell the user, e.g. a file it could not add
+    OpenDialog* opdlg1;
     Timer* Timer1;
     TScreenSaver* ScreenSaver1;
 
@@ -83,11 +87,21 @@ public:
     void WaitPumpingMessages(unsigned ms);
 
     // Configuration panel.
+    void SpeedButton1Click();
+    void RemoveClick();
+    void ListFileKeyDown(WORD& key, ShiftState shift);
     void ListFileClick();
+    void ListFileDblClick() { PlayClick(); }
+    void SpeedButton3Click();
+    void RadioButton1Click() { ApplyLanguage(Language::Thai); }
+    void RadioButton2Click() { ApplyLanguage(Language::English); }
     void ApplyLanguage(Language language);
     void BitBtn_ApplyClick();
     void BitBtn_OKClick();
     void BitBtn_CancelClick();
+    // Adds a file the user chose; false (and a notice in the panel) when the playlist file
+    // cannot hold its path.
+    bool AddChosenFile(const std::wstring& path);
     void Label2Click();
 
     // The host shows the panel only in configuration mode.
@@ -105,7 +119,10 @@ protected:
 
 private:
     void BuildLayout();
+    void BuildPanelExtras();
     void BindEvents();
+    void BindPanelEvents();
+    void ShowNotice(const std::wstring& text);
     void ApplyInitialCaptions();
     void ApplyCaptions(const PanelCaptions& captions);
     // Asks the window to close, as every input that ends a run does.

@@ -42,13 +42,19 @@ TFormMain::~TFormMain() = default;
 void TFormMain::BuildLayout() {
     PanelSetup = new Panel(this, {.name = "PanelSetup", .parent = this, .width = 417, .height = 345, .visible = false});
 
-    Panel_bar = new CustomPanel(this, {.name = "Panel_bar", .parent = PanelSetup, .left = 8, .top = 8, .width = 401, .height = 177,
-                                       .color = clActiveCaption});
+    Panel_bar = new TGradientPanel(this, {.name = "Panel_bar", .parent = PanelSetup, .left = 8, .top = 8, .width = 401,
+                                          .height = 177});
+    Panel_bar->SetGradientStartColor(clWhite);
+    Panel_bar->SetGradientEndColor(clActiveCaption);
+    Panel_bar->SetGradientFillDir(TFillDirection::fdBottomToTop);
     ListFile = new ListBox(this, {.name = "ListFile", .parent = Panel_bar, .left = 8, .top = 8, .width = 129, .height = 135,
                                   .font = MakeFont(clLime), .color = clBlack},
                            {.multiSelect = true, .border = false, .itemHeight = 13});
-    Panel1 = new CustomPanel(this, {.name = "Panel1", .parent = Panel_bar, .left = 144, .top = 8, .width = 249, .height = 145,
-                                    .color = clBlack});
+    Panel1 = new TGradientPanel(this, {.name = "Panel1", .parent = Panel_bar, .left = 144, .top = 8, .width = 249,
+                                       .height = 145, .color = clBlack});
+    Panel1->SetGradientStartColor(clBlack);
+    Panel1->SetGradientEndColor(clBlack);
+    Panel1->SetBevelOuter(TBevelCut::bvNone);
     Label1 = new Label(this, {.name = "Label1", .parent = Panel1, .left = 20, .top = 16, .width = 195, .height = 104,
                               .visible = false, .caption = kHelpText, .font = MakeFont(clLime)});
     Play = new SpeedButton(this, {.name = "Play", .parent = Panel_bar, .left = 8, .top = 145, .width = 15, .height = 15, .hint = "Play"});
@@ -95,6 +101,7 @@ void TFormMain::BuildLayout() {
     BitBtn1->SetGlyph(MakePauseImage());
     Play->CopyGlyphFrom(*BitBtn2);
     Stop->SetGlyph(MakeStopImage());
+    BuildPanelExtras();
     ApplyInitialCaptions();
 }
 
@@ -115,10 +122,10 @@ void TFormMain::BindEvents() {
     Stop->OnClick = [this] { StopClick(); };
     pgb1->OnMouseDown = [this](MouseButton b, ShiftState s, int x, int y) { pgb1MouseDown(b, s, x, y); };
     MuteWave->OnClick = [this] { MuteWaveClick(); };
-    RadioButton1->OnClick = [this] { ApplyLanguage(Language::Thai); };
-    RadioButton2->OnClick = [this] { ApplyLanguage(Language::English); };
+    RadioButton1->OnClick = [this] { RadioButton1Click(); };
+    RadioButton2->OnClick = [this] { RadioButton2Click(); };
     ListFile->OnClick = [this] { ListFileClick(); };
-    ListFile->OnDblClick = [this] { PlayClick(); };
+    ListFile->OnDblClick = [this] { ListFileDblClick(); };
     BitBtn_Apply->OnClick = [this] { BitBtn_ApplyClick(); };
     BitBtn_OK->OnClick = [this] { BitBtn_OKClick(); };
     BitBtn_Cancel->OnClick = [this] { BitBtn_CancelClick(); };

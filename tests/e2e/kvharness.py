@@ -305,3 +305,30 @@ class SaverTestCase(unittest.TestCase):
 def main():
     """Runs the test cases of the calling script."""
     unittest.main(verbosity=2)
+
+
+# ---- a window's controls as a user reads them --------------------------------------------------
+
+class WindowControl:
+    def __init__(self, cls, enabled, text):
+        self.cls, self.enabled, self.text = cls, enabled, text
+
+    def __repr__(self):
+        return 'WindowControl(%s %s %r)' % (self.cls, 'enabled' if self.enabled else 'disabled', self.text)
+
+
+def window_controls(title, cls=None):
+    """The controls of the top-level window with that exact title (and window class, e.g. '#32770'
+    for a message box) in creation order, read by winprobe.exe inside Wine; None when there is no
+    such window. A CR or LF in a text comes back as the two characters \\r or \\n; a progress bar's
+    text is 'pos=N range=A..B color=BBGGRR'."""
+    args = [WINE_RUN, os.path.join(standins_dir(), 'winprobe.exe')] + (['--class', cls] if cls else []) + [title]
+    done = subprocess.run(args, env=environment(), capture_output=True, timeout=60)
+    if done.returncode != 0:
+        return None
+    controls = []
+    for line in done.stdout.decode('utf-8', 'replace').splitlines():
+        parts = line.split('\t', 2)
+        if len(parts) == 3:
+            controls.append(WindowControl(parts[0], parts[1] == 'enabled', parts[2]))
+    return controls

@@ -6,6 +6,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'startup'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'panel'))
+import panelrun  # noqa: E402
 import saverrun  # noqa: E402
 from saverrun import clip_path, report  # noqa: E402
 
@@ -64,6 +66,24 @@ class ResumedRun(saverrun.StartupCase):
         record = self.resume_record()
         self.assertEqual(record['FILENAME'], clip_path('ten.mpg'))
         self.assertGreater(float(record['CURRENTPOSITION']), 2.9)
+
+
+class PanelSound(panelrun.PanelCase):
+    def test_mute_decides_whether_the_panels_preview_is_heard(self):
+        levels = {}
+        for mute in (1, 0):
+            panel = self.start_panel(playlist=['ten.mpg'], settings={
+                'SOUND': {'MUTEWAVE': mute}, 'MEDIA': {'CONTINUE': 0}, 'Option': {'Language': 1}})
+            panel.play_entry(0)
+            with kvharness.SoundRecorder() as sound:
+                time.sleep(1.5)
+                sound.stop()
+                levels[mute] = sound.loudness()
+            panel.click('Cancel')
+            self.assertEnded(panel)
+        report('panel preview sound level with Mute on %.0f, off %.0f' % (levels[1], levels[0]))
+        self.assertLess(levels[1], SILENT, 'Mute on lets sound through')
+        self.assertGreater(levels[0], AUDIBLE, 'Mute off plays no sound')
 
 
 class Preview(saverrun.StartupCase):

@@ -172,12 +172,12 @@ class StartupCase(kvharness.SaverTestCase):
         self.write_ini(sections)
         return sections
 
-    def start_fullscreen(self, playlist, *args):
-        """Writes the playlist (clip names), starts KINOVELA.SCR /s and waits for its window to
-        cover the screen."""
+    def start_fullscreen(self, playlist, *args, pointer=()):
+        """Writes the playlist (clip names), starts KINOVELA.SCR /s with the pointer parked at
+        pointer (x, y; the screen's centre by default) and waits for its window to cover the screen."""
         self.write_playlist([clip_path(name) for name in playlist])
         kvharness.numlock_off()
-        kvharness.park_pointer()
+        kvharness.park_pointer(*pointer)
         started = time.monotonic()
         run = SaverRun(self, self.start_saver('/s', *args), started)
         size = kvharness.screen_size()

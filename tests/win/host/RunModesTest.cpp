@@ -164,6 +164,40 @@ TEST_P(FullScreenMode, MakesABorderlessTopmostWindowOverTheWholeScreenWithTheCur
 
 INSTANTIATE_TEST_SUITE_P(Switches, FullScreenMode, ::testing::Values("/s", "-S", "/S:1234"));
 
+using FullScreenCover = HostTest;
+
+RECT ScreenRectOf(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+void ExpectRect(const RECT& got, const RECT& want, const char* what) {
+    EXPECT_EQ(got.left, want.left) << what;
+    EXPECT_EQ(got.top, want.top) << what;
+    EXPECT_EQ(got.right, want.right) << what;
+    EXPECT_EQ(got.bottom, want.bottom) << what;
+}
+
+TEST_F(FullScreenCover, TheWindowSpansTheVirtualScreenThePlayerThePrimaryMonitorAndADisplayChangeFitsThemAgain) {
+    SaverForm& f = Make({"/s"});
+    f.panel1->SetAlign(Align::Client);
+    f.form->ShowForm();
+    PumpMessages(100);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT all{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT primary{0, 0, ScreenWidth(), ScreenHeight()};
+    ExpectRect(ScreenRectOf(f.Handle()), all, "window");
+    ExpectRect(ScreenRectOf(f.panel1->Handle()), primary, "player");
+
+    // A layout gone stale, as when a monitor has been taken away.
+    f.form->SetPadding(Padding{10, 20, 30, 40});
+    f.form->SetBounds(5, 5, 300, 200);
+    SendMessageW(f.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(ScreenWidth(), ScreenHeight()));
+    ExpectRect(ScreenRectOf(f.Handle()), all, "window after the change");
+    ExpectRect(ScreenRectOf(f.panel1->Handle()), primary, "player after the change");
+}
+
 using FullScreenTeardown = HostTest;
 
 TEST_F(FullScreenTeardown, ShowsTheCursorAgainAndNeverTouchesTheSystemKeysAsConfigured) {

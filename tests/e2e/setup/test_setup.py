@@ -1,0 +1,227 @@
+"""The setup program from outside, as a user drives it: Install on a clean system, the question
+before an installed saver is replaced, and a target that cannot be written. The window's controls
+are read inside Wine by winprobe.exe; the desk.cpl stand-in records the hand-over."""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+import kvharness  # noqa: E402
+
+TITLE = 'KINOVELA SETUP'
+CLIENT_SIZE = (469, 184)
+# Centres of the buttons and the bar's place, in client coordinates.
+INSTALL_AT = (341, 164)
+CLOSE_AT = (429, 164)
+BAR = (2, 128, 465, 16)
+TARGET = r'C:\windows\system32\KINOVELA.SCR'
+# winprobe writes a CR as the two characters \r.
+QUESTION = 'ตรวจพบไฟล์ติดตั้งในระบบอยู่แล้ว \\rท่านต้องการติดตั้งแทนที่ใช่หรือไม่ '
+# No title is set: the program file's name up to its full stop.
+ERROR_TITLE = 'setup'
+RECORD = 'desk-installs.txt'
+
+
+def report(text):
+    sys.stderr.write('  [measured] %s\n' % text)
+    sys.stderr.flush()
+
+
+class SetupCase(kvharness.SaverTestCase):
+    def setUp(self):
+        super().setUp()
+        self.target = self.keep_file(os.path.join(kvharness.system32(), 'KINOVELA.SCR'))
+        if os.path.exists(self.target):
+            os.remove(self.target)
+        self.install_standin('desk.cpl')
+        self.record = os.path.join(kvharness.system32(), RECORD)
+        if os.path.exists(self.record):
+            os.remove(self.record)
+        self.delete_registry_value(kvharness.DESKTOP_KEY, 'SCRNSAVE.EXE')
+        with open(kvharness.saver_file(), 'rb') as f:
+            self.saver = f.read()
+
+    # ---- driving the window --------------------------------------------------------------------
+
+    def start_setup(self):
+        program = self.start([kvharness.windows_path(os.path.join(kvharness.ROOT, 'dist', 'win64', 'setup.exe'))])
+        window = kvharness.wait_until(lambda: (program.windows(name=TITLE) or [None])[0], 30,
+                                      message='the setup window')
+        self.assertEqual(window.size(), CLIENT_SIZE)
+        return program, window
+
+    def click(self, window, at):
+        kvharness.mouse_move(window.x + at[0], window.y + at[1])
+        kvharness.click()
+
+    def state(self):
+        """(Install enabled, second button's caption, bar text) as the window shows them."""
+        controls = kvharness.window_controls(TITLE)
+        bar, install, close = controls
+        self.assertEqual([c.cls for c in controls], ['msctls_progress32', 'Button', 'Button'])
+        self.assertEqual(install.text, 'Install')
+        return install.enabled, close.text, bar.text
+
+    def assert_ready(self):
+        enabled, caption, bar = self.state()
+        self.assertEqual((enabled, caption), (True, 'Close'))
+        self.assertTrue(bar.startswith('pos=0 '), bar)
+
+    def wait_for_box(self, program, title):
+        """A message box of the program: a top-level window with that title, larger than the
+        application's own 1 x 1 window."""
+        return kvharness.wait_until(
+            lambda: ([w for w in program.windows(name=title) if w.width > 100] or [None])[0], 15,
+            message='the "%s" box' % title)
+
+    def answer(self, box, key):
+        kvharness.focus(box.id)
+        kvharness.key(key)
+        kvharness.wait_until(lambda: not kvharness.is_viewable(box.id), 15, message='the box to close')
+
+    def box_text(self, title):
+        controls = kvharness.wait_until(lambda: kvharness.window_controls(title, '#32770'), 10,
+                                        message='the texts of "%s"' % title)
+        return [c.text for c in controls if c.cls == 'Static' and c.text]
+
+    def target_bytes(self):
+        with open(self.target, 'rb') as f:
+            return f.read()
+
+    def launches(self):
+        if not os.path.exists(self.record):
+            return []
+        with open(self.record, 'rb') as f:
+            return f.read().decode('utf-8').split('\r\n')[:-1]
+
+    def saver_processes(self):
+        return kvharness.leftover_processes('KINOVELA.SCR')
+
+    def close_started_saver(self, program):
+        window = kvharness.wait_until(
+            lambda: ([w for w in program.windows(name='KINOVELA') if w.width > 100] or [None])[0], 30,
+            message="the started saver's configuration window")
+        # A click on its corner (clear of the setup window) makes it the foreground window.
+        self.click(window, (3, 3))
+        kvharness.focus(window.id)
+        kvharness.key('alt+F4')
+        kvharness.wait_until(lambda: not self.saver_processes(), 15, message='the started saver to end')
+
+    def finish(self, program, window):
+        # With no window manager a window shown later lies above the top-most setup window in
+        # X's stacking, and would take the click.
+        kvharness.run_tool(['xdotool', 'windowraise', window.id])
+        self.click(window, CLOSE_AT)
+        self.assertEqual(program.wait(15), 0)
+
+    # ---- the cases -----------------------------------------------------------------------------
+
+    def test_install_on_a_clean_system_writes_the_saver_animates_and_hands_it_over(self):
+        program, window = self.start_setup()
+        self.screenshot('1-ready')
+        self.assert_ready()
+        self.assertIn('color=008000', self.state()[2], 'the bar is green')
+
+        self.click(window, INSTALL_AT)
+        clicked = time.monotonic()
+        # The bar climbs for about 0.42 s: look at it as often as the display allows.
+        frames = []
+        while time.monotonic() - clicked < 2.5:
+            frames.append(os.path.join(self.work_dir, 'bar-%02d.png' % len(frames)))
+            kvharness.run_tool(['import', '-window', window.id, '-crop', '%dx%d+%d+%d' % (BAR[2], BAR[3], BAR[0], BAR[1]),
+                                frames[-1]])
+        green = [kvharness.colour_fraction(f, '#008000') for f in frames]
+        report('bar frames: %d, green share per frame: %s' % (len(frames), ' '.join('%.2f' % g for g in green)))
+        self.assertTrue(any(0.05 < g for g in green), 'the bar was seen climbing in green')
+        self.assertLess(green[-1], 0.05, 'the bar rests at 0 afterwards')
+
+        kvharness.wait_until(lambda: self.launches(), 20, message='the hand-over to desk.cpl')
+        self.assertEqual(self.target_bytes(), self.saver, 'KINOVELA.SCR is the built saver byte for byte')
+        self.assertEqual(self.launches(), [TARGET])
+        started = [pid for pid, _ in self.saver_processes()]
+        self.assertEqual(len(started), 1)
+        with open('/proc/%d/cmdline' % started[0], 'rb') as f:
+            argv = [a for a in f.read().decode('utf-8', 'replace').split('\0') if a]
+        self.assertEqual(argv, [TARGET, '-INSTALL'], 'the path and the switch are two arguments')
+        enabled, caption, bar = self.state()
+        self.assertEqual((enabled, caption), (False, 'Finish'))
+        self.assertTrue(bar.startswith('pos=0 range=0..20 '), bar)
+        self.screenshot('2-installed')
+
+        # Finish ends the setup program only; the saver it started goes on.
+        self.finish(program, window)
+        self.assertEqual([pid for pid, _ in self.saver_processes()], started)
+        self.close_started_saver(program)
+
+    def test_no_or_escape_keeps_the_installed_file_and_a_later_install_asks_again(self):
+        with open(self.target, 'wb') as f:
+            f.write(b'an earlier saver')
+        program, window = self.start_setup()
+        for key in ('Escape', 'n'):
+            if key == 'Escape':
+                # Install has the keyboard from the start.
+                kvharness.focus(window.id)
+                kvharness.key('space')
+            else:
+                self.click(window, INSTALL_AT)
+            box = self.wait_for_box(program, 'Information')
+            self.assertEqual(self.box_text('Information'), [QUESTION])
+            self.screenshot('question-' + key)
+            self.answer(box, key)
+            self.assert_ready()
+            self.assertEqual(self.target_bytes(), b'an earlier saver')
+        self.assertEqual(self.launches(), [])
+        self.assertEqual(self.saver_processes(), [])
+        self.finish(program, window)
+
+    def test_yes_replaces_a_longer_file_in_full(self):
+        with open(self.target, 'wb') as f:
+            f.write(self.saver + b'\xAA' * 100000)
+        program, window = self.start_setup()
+        self.click(window, INSTALL_AT)
+        self.answer(self.wait_for_box(program, 'Information'), 'Return')
+        kvharness.wait_until(lambda: self.launches(), 20, message='the hand-over to desk.cpl')
+        self.assertEqual(self.target_bytes(), self.saver, 'no tail of the longer file is left')
+        self.assertEqual(self.state()[:2], (False, 'Finish'))
+        self.close_started_saver(program)
+        self.finish(program, window)
+
+    def expect_failure(self, program, window, reason):
+        self.click(window, INSTALL_AT)
+        self.answer(self.wait_for_box(program, 'Information'), 'Return')
+        box = self.wait_for_box(program, ERROR_TITLE)
+        self.assertEqual(self.box_text(ERROR_TITLE), ['Cannot create file "%s". %s.' % (TARGET, reason)])
+        self.screenshot('error-' + reason.replace(' ', '-').lower())
+        self.answer(box, 'Return')
+        self.assert_ready()
+        self.assertEqual(self.launches(), [])
+
+    def test_a_target_that_cannot_be_written_shows_the_error_and_the_window_stays_ready(self):
+        with open(self.target, 'wb') as f:
+            f.write(self.saver)
+        # Held by a running saver: Windows keeps a running program's file from being rewritten.
+        # It starts first, so that its window lies below the setup window.
+        holder = self.start([TARGET, '/c'])
+        kvharness.wait_until(lambda: [w for w in holder.windows(name='KINOVELA') if w.width > 100], 30,
+                             message='the running saver')
+        program, window = self.start_setup()
+        self.expect_failure(program, window, 'Sharing violation')
+        self.close_started_saver(holder)
+
+        # Read-only. As root the file's mode alone does not stop a write, so it is made immutable too.
+        os.chmod(self.target, 0o444)
+        self.addCleanup(os.chmod, self.target, 0o644)
+        if subprocess.run(['chattr', '+i', self.target], capture_output=True).returncode == 0:
+            self.addCleanup(subprocess.run, ['chattr', '-i', self.target])
+            self.expect_failure(program, window, 'Access denied')
+        elif os.geteuid() != 0:
+            self.expect_failure(program, window, 'Access denied')
+        else:
+            report('read-only case left out: chattr is not permitted here')
+        self.assertEqual(self.target_bytes(), self.saver)
+        self.finish(program, window)
+
+
+if __name__ == '__main__':
+    kvharness.main()
