@@ -22,6 +22,8 @@ namespace {
 constexpr DWORD kPrerollPollMs = 20;
 // Past this point the renderer has drawn later pictures of its own.
 constexpr LONGLONG kFirstPictureMediaTime = 5000000;  // 0.5 s in 100 ns units
+// Larger pictures are not kept: a copy would cost more than the half second it covers.
+constexpr long long kFirstPictureMaxPixels = 1920LL * 1200LL;
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
@@ -231,15 +233,24 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     if (!p.videoConnected && !p.audioConnected) return VFW_E_CANNOT_RENDER;
 
     // Paused on the first picture, so that playing it later starts at once. A graph that
-    // cannot get there (a broken file) must not hold anyone up.
-    if (FAILED(hr = control->Pause())) return hr;
+    // cannot get there (a broken file) must not hold anyone up; it is stopped here, off the
+    // window's thread.
+    hr = Preroll(p.graph);
+    if (FAILED(hr)) control->Stop();
+    return hr;
+}
+
+HRESULT GraphSlot::Preroll(const ComPtr<IGraphBuilder>& graph) {
+    ComPtr<IMediaControl> control = graph.As<IMediaControl>();
+    HRESULT hr = control->Pause();
+    if (FAILED(hr)) return hr;
     const DWORD start = GetTickCount();
     OAFilterState state = State_Stopped;
     while ((hr = control->GetState(kPrerollPollMs, &state)) == VFW_S_STATE_INTERMEDIATE)
         if (GetTickCount() - start > kPrerollTimeoutMs) return VFW_E_TIMEOUT;
     if (FAILED(hr)) return hr;
     // A file cut off before its first complete frame renders, but has no length.
-    ComPtr<IMediaSeeking> seeking = p.graph.As<IMediaSeeking>();
+    ComPtr<IMediaSeeking> seeking = graph.As<IMediaSeeking>();
     LONGLONG duration = 0;
     if (seeking && SUCCEEDED(seeking->GetDuration(&duration)) && duration <= 0) return VFW_E_FILE_TOO_SHORT;
     return S_OK;
@@ -250,10 +261,7 @@ void GraphSlot::FinishLoad() {
     HRESULT hr = load_->Result();
     load_.reset();
     ready_ = false;
-    if (FAILED(hr)) {
-        control_->Stop();
-        Check(hr);
-    }
+    Check(hr);
     hasVideo_ = parts_->videoConnected;
     hasAudio_ = parts_->audioConnected;
     seeking_->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
@@ -289,7 +297,8 @@ void GraphSlot::KeepFirstPicture() {
     firstPicture_.clear();
     ComPtr<IBasicVideo> basic = parts_->video.As<IBasicVideo>();
     long width = 0, height = 0;
-    if (!hasVideo_ || !basic || FAILED(basic->GetVideoSize(&width, &height)) || width <= 0 || height <= 0)
+    if (!hasVideo_ || !basic || FAILED(basic->GetVideoSize(&width, &height)) || width <= 0 || height <= 0 ||
+        (long long)width * height > kFirstPictureMaxPixels)
         return;
     long size = long(sizeof(BITMAPINFOHEADER) + size_t(width) * size_t(height) * 4);
     firstPicture_.resize(size_t(size));

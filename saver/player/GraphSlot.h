@@ -64,6 +64,7 @@ public:
 private:
     struct Parts;
     static HRESULT Load(const std::shared_ptr<Parts>& parts, const std::wstring& path);
+    static HRESULT Preroll(const ComPtr<IGraphBuilder>& graph);
     void ReadVideoSize();
     void KeepFirstPicture();
 
