@@ -203,6 +203,7 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
                                                   AM_SEEKING_NoPositioning);
     if (resume != GraphState::Stopped) ChangeState(resume);
     Check(hr);
+    endWatch_.Seeked();
 }
 
 double DShowPlayer::Duration() const {
@@ -231,9 +232,13 @@ bool DShowPlayer::HandleGraphEvent() {
         LONG_PTR param1 = 0, param2 = 0;
         while (slot->Events().GetEvent(&code, &param1, &param2, 0) == S_OK) {
             slot->Events().FreeEventParams(code, param1, param2);
-            // An aborted graph plays no further: for the caller that is the end of this file.
             // Only the open file's end counts; the other graph's events are old news.
-            if (slot.get() == current_ && (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT))
+            if (slot.get() != current_) continue;
+            // The last pictures may still be on their way: CheckStalledEnd reports that end.
+            if (code == EC_COMPLETE)
+                ended = endWatch_.SignalEnd(HasVideo(), GetTickCount()) || ended;
+            // An aborted graph plays no further: for the caller that is the end of this file.
+            else if (code == EC_ERRORABORT || code == EC_USERABORT)
                 ended = endWatch_.SignalEnd() || ended;
         }
     }
@@ -242,6 +247,7 @@ bool DShowPlayer::HandleGraphEvent() {
 
 bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
     if (!current_) return false;
+    if (endWatch_.Draining()) return endWatch_.Drain(nowMs);
     LONGLONG position = 0, duration = 0;
     if (FAILED(current_->Seeking().GetCurrentPosition(&position)) ||
         FAILED(current_->Seeking().GetDuration(&duration)))

@@ -67,8 +67,10 @@ public:
     // On kGraphEventMessage: drains the graph's events; true when the file has ended (once).
     bool HandleGraphEvent();
     // Call every ~100 ms; true once when playback has stood at the end for over a second
-    // without the graph saying so.
+    // without the graph saying so, or when the last pictures after the graph's end are drawn.
     bool CheckStalledEnd(unsigned long nowMs);
+    // The graph has ended and its last pictures are still being drawn: check often.
+    bool EndPending() const { return endWatch_.Draining(); }
 
     // New client size of videoWindow: the picture keeps its aspect ratio, centred.
     void Resize(int clientWidth, int clientHeight);

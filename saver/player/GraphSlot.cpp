@@ -248,12 +248,8 @@ HRESULT GraphSlot::Preroll(const ComPtr<IGraphBuilder>& graph) {
     OAFilterState state = State_Stopped;
     while ((hr = control->GetState(kPrerollPollMs, &state)) == VFW_S_STATE_INTERMEDIATE)
         if (GetTickCount() - start > kPrerollTimeoutMs) return VFW_E_TIMEOUT;
-    if (FAILED(hr)) return hr;
-    // A file cut off before its first complete frame renders, but has no length.
-    ComPtr<IMediaSeeking> seeking = graph.As<IMediaSeeking>();
-    LONGLONG duration = 0;
-    if (seeking && SUCCEEDED(seeking->GetDuration(&duration)) && duration <= 0) return VFW_E_FILE_TOO_SHORT;
-    return S_OK;
+    // A length of 0 is no failure: some valid files report none and play until their end.
+    return hr;
 }
 
 void GraphSlot::FinishLoad() {

@@ -79,6 +79,15 @@ void TMediaPlayerX::RaiseEndOfStream() {
     if (OnEndOfStream) Application.Guard([&] { OnEndOfStream(); });
 }
 
+// While the last pictures of an ended file are drawn, the watch looks often, so the next
+// file follows the last picture closely.
+void TMediaPlayerX::WatchEnd() {
+    bool fast = engine_ && engine_->EndPending();
+    if (fast == fastWatch_) return;
+    fastWatch_ = fast;
+    SetTimer(hwnd_, kWatchTimer, fast ? kTailWatchMs : kWatchIntervalMs, nullptr);
+}
+
 void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
     if (engine_)
         engine_->PaintBackground(dc);
@@ -91,6 +100,7 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case DShowPlayer::kGraphEventMessage:
         // The events are drained first; the handler may then replace the graph.
         if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
+        WatchEnd();
         return 0;
     case WM_TIMER:
         if (wp == kBegunTimer) {
@@ -98,7 +108,9 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         if (wp == kWatchTimer) {
-            if (engine_ && engine_->CheckStalledEnd(GetTickCount())) RaiseEndOfStream();
+            bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
+            WatchEnd();
+            if (ended) RaiseEndOfStream();
             return 0;
         }
         break;

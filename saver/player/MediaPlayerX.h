@@ -47,10 +47,13 @@ private:
     DShowPlayer& Engine();
     void RaiseEndOfStream();
     void CheckBegun();
+    void WatchEnd();
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
+    static constexpr UINT kTailWatchMs = 50;
+    bool fastWatch_ = false;
     static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
     static constexpr UINT_PTR kBegunTimer = 2;
     static constexpr UINT kBegunPollMs = 10;

@@ -46,7 +46,10 @@ void TFormMain::FormCreate() {
     if (Continue->Checked()) {
         State().ResumePending = true;
     } else {
+        // Without Continue a run starts at the first entry from its beginning, even when that
+        // entry is the remembered file.
         State().CurrentIndex = 0;
+        State().SavedPosition = 0;
         State().ResumePending = false;
     }
     Timer1->SetEnabled(true);

@@ -71,6 +71,8 @@ public:
     void SaveSettings();
     void SaveResumeRecord();
     void AddToPlaylist(const std::wstring& path);
+    // The playlist file exists but could not be read at start-up; Save then leaves it alone.
+    bool PlaylistUnreadable() const { return playlistUnreadable_; }
 
     // Playback controller and input.
     void PlayClick() { controller_.PlayClick(); }
@@ -125,6 +127,7 @@ private:
     void ShowNotice(const std::wstring& text);
     void ApplyInitialCaptions();
     void ApplyCaptions(const PanelCaptions& captions);
+    void ShowPlaylistUnreadable();
     // Asks the window to close, as every input that ends a run does.
     void EndRun();
 
@@ -167,6 +170,7 @@ private:
         TFormMain& f_;
     };
 
+    bool playlistUnreadable_ = false;
     bool sessionRecordKept_ = false;
     PlayerPort playerPort_{*this};
     ViewPort viewPort_{*this};

@@ -12,18 +12,31 @@ void TFormMain::AddToPlaylist(const std::wstring& path) {
 }
 
 void TFormMain::LoadPlaylist() {
-    auto lines = ReadPlaylistFile(PlaylistFilePath());
-    if (!lines) return;
+    std::optional<std::vector<std::wstring>> paths;
+    try {
+        paths = ReadPlaylistFile(PlaylistFilePath());
+    } catch (...) {
+        // Held by another program, say: the run goes on with an empty playlist, and Save
+        // leaves the file alone.
+        playlistUnreadable_ = true;
+        ShowPlaylistUnreadable();
+        return;
+    }
+    if (!paths) return;
     ListPath->BeginUpdate();
     ListFile->BeginUpdate();
-    std::vector<std::wstring> paths;
-    paths.reserve(lines->size());
-    for (const std::string& line : *lines) paths.push_back(AnsiToWide(line));
-    for (const std::wstring& path : paths) ListPath->Add(path);
+    for (const std::wstring& path : *paths) ListPath->Add(path);
     // Names from the paths just read: reading them back out of ListPath costs two messages an entry.
-    for (const std::wstring& path : paths) ListFile->Add(DisplayName(path));
+    for (const std::wstring& path : *paths) ListFile->Add(DisplayName(path));
     ListFile->EndUpdate();
     ListPath->EndUpdate();
+}
+
+void TFormMain::ShowPlaylistUnreadable() {
+    FontSpec font;
+    font.color = Rgb(192, 0, 0);
+    new Label(this, {.name = "lbPlaylistUnreadable", .parent = PanelSetup, .left = 8, .top = 312, .width = 400,
+                     .height = 13, .caption = "The playlist could not be read; it is kept as it is.", .font = font});
 }
 
 void TFormMain::LoadSettings() {
@@ -45,9 +58,12 @@ void TFormMain::LoadSettings() {
 void TFormMain::SaveSettings() {
     // Save and Apply report nothing; the first failure skips the rest.
     try {
-        std::vector<std::string> entries;
-        for (int i = 0, n = ListPath->Count(); i < n; ++i) entries.push_back(WideToAnsi(ListPath->Item(i)));
-        WritePlaylistFile(PlaylistFilePath(), entries);
+        // A playlist that was never read is not replaced: what the user had stays on disk.
+        if (!playlistUnreadable_) {
+            std::vector<std::string> entries;
+            for (int i = 0, n = ListPath->Count(); i < n; ++i) entries.push_back(WideToAnsi(ListPath->Item(i)));
+            WritePlaylistFile(PlaylistFilePath(), entries);
+        }
         IniFile ini(SettingsIniPath());
         ini.WriteBool("SOUND", "MUTEWAVE", MuteWave->Checked());
         ini.WriteBool("MEDIA", "CONTINUE", Continue->Checked());
@@ -58,12 +74,14 @@ void TFormMain::SaveSettings() {
 }
 
 void TFormMain::SaveResumeRecord() {
-    if (!Mp1->Visible()) return;
+    // Names the entry that plays or is being opened, even before its picture shows.
+    std::optional<ResumeRecord> record = controller_.ResumeRecordAtClose();
+    if (!record) return;
     IniFile ini(SettingsIniPath());
     if (!ini.Exists()) return;
-    ini.WriteInteger("MEDIA", "FILEPOSITION", State().CurrentIndex);
-    ini.WriteFloat("MEDIA", "CURRENTPOSITION", Mp1->CurrentPosition());
-    ini.WriteString("MEDIA", "FILENAME", WideToAnsi(Mp1->FileName()));
+    ini.WriteInteger("MEDIA", "FILEPOSITION", record->index);
+    ini.WriteFloat("MEDIA", "CURRENTPOSITION", record->position);
+    ini.WriteString("MEDIA", "FILENAME", WideToAnsi(record->fileName));
     ini.Flush();
 }
 

@@ -24,14 +24,13 @@ void PlaybackController::Guarded(Operation operation) {
 // caller skips it like a missing one; in configuration mode the failure goes up.
 bool PlaybackController::TryOpen(const std::wstring& path) {
     nextPrepared_ = false;
-    if (view_.ConfigurationMode()) {
-        player_.Open(path);
-        return true;
-    }
+    entryInPlay_ = path;
     try {
         player_.Open(path);
         return true;
     } catch (...) {
+        entryInPlay_.clear();
+        if (view_.ConfigurationMode()) throw;
         return false;
     }
 }
@@ -69,6 +68,8 @@ void PlaybackController::StartCurrentEntry() {
     if (view_.PlaylistCount() <= 0) return;
     player_.SetVisible(false);
     player_.Stop();
+    entryInPlay_.clear();
+    positionToApply_.reset();
     bool configuration = view_.ConfigurationMode();
     if (configuration) view_.AttachPlayerToPreview();
     // Messages ran in between: entries may have been removed or the index moved.
@@ -89,8 +90,11 @@ void PlaybackController::StartCurrentEntry() {
         return;
     }
     player_.SetVisible(true);
+    // A close during the wait must still remember the position this run was to resume at.
+    positionToApply_ = State.SavedPosition;
     view_.WaitPumpingMessages(kResumeWaitMs);
     player_.SetCurrentPosition(State.SavedPosition);
+    positionToApply_.reset();
     State.IsPlaying = true;
 }
 
@@ -98,6 +102,8 @@ void PlaybackController::StopClick() {
     if (player_.Opening()) return;
     Guarded([this] {
         State.IsPlaying = false;
+        entryInPlay_.clear();
+        positionToApply_.reset();
         player_.SetCurrentPosition(0);
         player_.Pause();
         player_.SetVisible(false);
@@ -110,15 +116,18 @@ void PlaybackController::EndOfStream() {
     Guarded([this] { Advance(); });
 }
 
-// At most two files are tried, so a playlist where nothing plays costs bounded work.
+// Skips forward over entries that are missing or cannot be opened, wrapping after the last,
+// for at most one lap: an entry that is gone must not keep the ones after it from their turn,
+// and a playlist where nothing plays costs one try per entry.
 void PlaybackController::Advance() {
     int32_t count = view_.PlaylistCount();
     if (count <= 0) return;
     player_.Stop();
-    FirstUsableAfter(State.CurrentIndex, count, [this](int32_t i) {
+    auto opened = FirstUsableAfter(State.CurrentIndex, count, [this](int32_t i) {
         State.CurrentIndex = i;
         return OpenEntry(i);
     });
+    if (!opened) entryInPlay_.clear();
 }
 
 // True when the entry's file exists and opened.
@@ -129,6 +138,12 @@ bool PlaybackController::OpenEntry(int32_t index) {
     if (!TryOpen(path)) return false;
     view_.SetProgressMax(RoundHalfEven(player_.Duration()));
     return true;
+}
+
+std::optional<ResumeRecord> PlaybackController::ResumeRecordAtClose() {
+    if (entryInPlay_.empty()) return std::nullopt;
+    double position = positionToApply_ ? *positionToApply_ : player_.CurrentPosition();
+    return ResumeRecord{State.CurrentIndex, position, entryInPlay_};
 }
 
 void PlaybackController::TimerTick() {

@@ -3,6 +3,7 @@
 // end of a file, the 100 ms timer and the seeks. Pure; the main window implements the player
 // and view interfaces and forwards its handlers here.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -57,6 +58,13 @@ struct PlaybackState {
     bool ResumePending = false; // a deferred seek to SavedPosition is still to be done
 };
 
+// What the close stores for the next run: the entry, the position and the file.
+struct ResumeRecord {
+    int32_t index;
+    double position;
+    std::wstring fileName;
+};
+
 // Failures: in configuration mode Play's second half and the progress click stay silent and
 // the other operations let player failures out to the caller's error report. In full-screen
 // and preview mode nothing escapes (no one could answer an error box over the saver), and a
@@ -74,6 +82,11 @@ public:
     void SeekBy(int seconds);   // the seek keys
     void ProgressClick(int x);  // left button on the progress bar, x inside the bar
 
+    // The record to store at close: the entry that plays or is being opened, at the position
+    // it plays (or was to resume) at. nullopt when nothing plays: never started, stopped, or
+    // nothing could be opened. Player failures go up.
+    std::optional<ResumeRecord> ResumeRecordAtClose();
+
 private:
     void Pause();
     void StartCurrentEntry();
@@ -85,6 +98,8 @@ private:
 
     PlaybackPlayer& player_;
     PlaybackView& view_;
+    std::wstring entryInPlay_;               // the path given to the last Open that held
+    std::optional<double> positionToApply_;  // Play's resume position, until it is set
     bool nextPrepared_ = false;  // the file that follows the open one has been named to the player
 };
 

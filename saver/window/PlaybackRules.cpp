@@ -41,11 +41,11 @@ int32_t NextIndex(int32_t current, int32_t count) {
 
 std::optional<int32_t> FirstUsableAfter(int32_t current, int32_t count,
                                         const std::function<bool(int32_t)>& usable) {
-    if (count <= 0) return std::nullopt;
-    int32_t next = NextIndex(current, count);
-    if (usable(next)) return next;
-    // A missing next entry sends playback back to the first, not on to the next existing one.
-    if (next != 0 && usable(0)) return 0;
+    int32_t index = current;
+    for (int32_t tried = 0; tried < count; ++tried) {
+        index = NextIndex(index, count);
+        if (usable(index)) return index;
+    }
     return std::nullopt;
 }
 

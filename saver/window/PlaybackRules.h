@@ -25,9 +25,9 @@ bool IndexInPlaylist(int32_t index, int32_t count);
 // and also when current lies outside the playlist.
 int32_t NextIndex(int32_t current, int32_t count);
 
-// The advance's order: the entries that may follow current in a playlist of count > 0
-// entries, tried in turn until usable(index) holds. The next entry, then the first. Gives the
-// index that held, or nullopt. Both the advance and the preparation of the next file use it.
+// The advance's order: the entries that follow current in a playlist of count > 0 entries,
+// wrapping after the last, for one lap at most, tried in turn until usable(index) holds. Gives
+// the index that held, or nullopt. Both the advance and the preparation of the next file use it.
 std::optional<int32_t> FirstUsableAfter(int32_t current, int32_t count,
                                         const std::function<bool(int32_t)>& usable);
 

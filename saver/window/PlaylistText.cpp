@@ -15,6 +15,12 @@ String DisplayNameOf(const String& path) {
     return last == String::npos ? path : path.substr(last + 1);
 }
 
+// All the way in, so that an entry read once reads the same after writing.
+std::string_view Unquoted(std::string_view line) {
+    while (line.size() >= 2 && line.front() == '"' && line.back() == '"') line = line.substr(1, line.size() - 2);
+    return line;
+}
+
 }  // namespace
 
 std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
@@ -24,14 +30,21 @@ std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
     while (start < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
-            entries.emplace_back(bytes.substr(start));
+            entries.emplace_back(Unquoted(bytes.substr(start)));
             break;
         }
-        entries.emplace_back(bytes.substr(start, end - start));
+        entries.emplace_back(Unquoted(bytes.substr(start, end - start)));
         start = end + 1;
         if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
     }
     return entries;
+}
+
+bool StripUtf8Mark(std::string_view& bytes) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kMark.size()) != kMark) return false;
+    bytes.remove_prefix(kMark.size());
+    return true;
 }
 
 std::string FormatPlaylistText(const std::vector<std::string>& entries) {

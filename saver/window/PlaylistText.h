@@ -7,8 +7,13 @@
 namespace kv {
 
 // Splits at CR, LF and CR LF (one pair ends one line). Every line is an entry, an empty one
-// too; a last line without terminator counts; a NUL byte ends the list.
+// too; a last line without terminator counts; a NUL byte ends the list. A line wrapped in
+// double quotes (as the shell's "Copy as path" gives it) loses them: no path holds a quote.
 std::vector<std::string> ParsePlaylistText(std::string_view bytes);
+
+// Removes a UTF-8 byte-order mark (as Notepad writes) from the front of a playlist file's
+// bytes; true when there was one, and the paths are then UTF-8 rather than the code page's.
+bool StripUtf8Mark(std::string_view& bytes);
 
 // CR LF after every entry, the last one included; no entries give "". An entry is written
 // up to its first CR, LF or NUL, which no real path holds: the entry count, and with it the

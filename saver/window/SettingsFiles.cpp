@@ -133,7 +133,7 @@ void IniFile::Flush() {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 }
 
-std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path) {
+std::optional<std::vector<std::wstring>> ReadPlaylistFile(const std::string& path) {
     if (!FileExists(path)) return std::nullopt;
     ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -159,7 +159,11 @@ std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path
         done += got;
     }
     bytes.resize(done);
-    return ParsePlaylistText(bytes);
+    std::string_view text = bytes;
+    const bool utf8 = StripUtf8Mark(text);
+    std::vector<std::wstring> paths;
+    for (const std::string& line : ParsePlaylistText(text)) paths.push_back(utf8 ? Widen(line) : AnsiToWide(line));
+    return paths;
 }
 
 std::string PlaylistStagingPath(const std::string& path) { return path + ".new"; }

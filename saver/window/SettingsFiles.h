@@ -55,9 +55,11 @@ private:
 // Larger playlist files are refused rather than read into memory.
 constexpr uint64_t kMaxPlaylistFileBytes = 32u * 1024 * 1024;
 
-// The entries of a playlist file; nullopt when there is no such file. A file that exists but
-// cannot be read, or is larger than kMaxPlaylistFileBytes, raises kv::Exception.
-std::optional<std::vector<std::string>> ReadPlaylistFile(const std::string& path);
+// The paths of a playlist file; nullopt when there is no such file. The text is in the
+// system code page, or UTF-8 when it starts with a UTF-8 byte-order mark. A file that exists
+// but cannot be read (held by another program), or is larger than kMaxPlaylistFileBytes,
+// raises kv::Exception.
+std::optional<std::vector<std::wstring>> ReadPlaylistFile(const std::string& path);
 
 // Replaces the playlist file with the entries. The new text goes to PlaylistStagingPath(path)
 // first and takes the old file's place only once it is complete on disk, so a failure leaves

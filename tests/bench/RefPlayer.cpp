@@ -57,8 +57,10 @@ Window* WindowOf(HWND hwnd) { return reinterpret_cast<Window*>(GetWindowLongPtrW
 LRESULT HandleMessage(Window& w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kv::DShowPlayer::kGraphEventMessage:
-        // Loops the file, so a long measurement never sees a stopped graph.
-        if (w.player && w.player->HandleGraphEvent()) {
+    case WM_TIMER:
+        // Loops the file, so a long measurement never sees a stopped graph. The timer reports
+        // the end once the last pictures after the graph's end are shown.
+        if (w.player && (msg == WM_TIMER ? w.player->CheckStalledEnd(GetTickCount()) : w.player->HandleGraphEvent())) {
             w.player->SetCurrentPosition(0);
             w.player->Play();
         }
@@ -138,6 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ShowCursor(FALSE);
         w.player = std::make_unique<kv::DShowPlayer>(hwnd);
         w.player->Open(options.path);
+        SetTimer(hwnd, 1, 100, nullptr);
         int code = RunMessageLoop();
         w.player.reset();
         return code;

@@ -172,10 +172,12 @@ class StartupCase(kvharness.SaverTestCase):
         self.write_ini(sections)
         return sections
 
-    def start_fullscreen(self, playlist, *args, pointer=()):
-        """Writes the playlist (clip names), starts KINOVELA.SCR /s with the pointer parked at
-        pointer (x, y; the screen's centre by default) and waits for its window to cover the screen."""
-        self.write_playlist([clip_path(name) for name in playlist])
+    def start_fullscreen(self, playlist, *args, pointer=(), written=False):
+        """Writes the playlist (clip names; written: the test has written the file), starts
+        KINOVELA.SCR /s with the pointer parked at pointer (x, y; the screen's centre by default)
+        and waits for its window to cover the screen."""
+        if not written:
+            self.write_playlist([clip_path(name) for name in playlist])
         kvharness.numlock_off()
         kvharness.park_pointer(*pointer)
         started = time.monotonic()

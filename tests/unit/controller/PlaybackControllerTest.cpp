@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kv::test {
 namespace {
 
@@ -219,6 +221,38 @@ TEST(controller_Reentrancy, EntriesRemovedWhileAttachingThePreviewLeaveNothingTo
     rig.controller.PlayClick();
     EXPECT_TRUE(rig.Opens().empty());
     EXPECT_FALSE(rig.controller.State.IsPlaying);
+}
+
+TEST(controller_ResumeRecord, NamesTheEntryThatPlaysOrIsBeingOpenedAndNothingAfterStop) {
+    PlaybackRig rig;
+    PlaybackState& state = rig.controller.State;
+    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);  // nothing played yet
+
+    // Play's wait: the position the run was to resume at, not the 0 the file stands at.
+    state.CurrentIndex = 1;
+    state.SavedFileName = PlaybackRig::kTwo;
+    state.SavedPosition = 42;
+    std::optional<ResumeRecord> duringWait;
+    rig.view.duringWait = [&] { duringWait = rig.controller.ResumeRecordAtClose(); };
+    rig.controller.PlayClick();
+    ASSERT_TRUE(duringWait);
+    EXPECT_EQ((std::tuple{duringWait->index, duringWait->position, duringWait->fileName}),
+              (std::tuple{1, 42.0, std::wstring(PlaybackRig::kTwo)}));
+    rig.player.position = 50;
+    EXPECT_EQ(rig.controller.ResumeRecordAtClose()->position, 50);
+
+    // The next file being opened, before its first picture.
+    std::optional<ResumeRecord> duringOpen;
+    rig.player.onOpen = [&] { duringOpen = rig.controller.ResumeRecordAtClose(); };
+    rig.controller.EndOfStream();
+    ASSERT_TRUE(duringOpen);
+    EXPECT_EQ((std::tuple{duringOpen->index, duringOpen->fileName}), (std::tuple{2, std::wstring(PlaybackRig::kThree)}));
+
+    rig.controller.StopClick();
+    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);
+    rig.player.broken = {PlaybackRig::kOne, PlaybackRig::kTwo, PlaybackRig::kThree};
+    rig.controller.EndOfStream();
+    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);  // nothing could be opened
 }
 
 TEST(controller_Timer, HidesTheVideoBelowTwoHundredthsOfASecondAndShowsItAfter) {

@@ -74,6 +74,29 @@ TEST(player_EndWatch, TheGraphsEndIsReportedOnceAndSilencesTheStallWatch) {
     EXPECT_FALSE(w.Check(3.0, kLength, true, 5000));
 }
 
+TEST(player_EndWatch, WithAPictureTheGraphsEndCountsHalfASecondLaterOnceAndSilencesTheStallWatch) {
+    EndWatch w;
+    EXPECT_FALSE(w.SignalEnd(true, 0xFFFFFF00U));
+    EXPECT_TRUE(w.Draining());
+    EXPECT_FALSE(w.SignalEnd(true, 0xFFFFFF80U));
+    EXPECT_FALSE(w.Check(3.0, kLength, true, 0x00010000U));  // the stall rule waits too
+    EXPECT_FALSE(w.Drain(0xFFFFFF00U + EndWatch::kTailHoldMs - 1));
+    EXPECT_TRUE(w.Drain(0xFFFFFF00U + EndWatch::kTailHoldMs));  // across the counter's wrap
+    EXPECT_TRUE(w.Ended());
+    EXPECT_FALSE(w.Drain(0x00100000U));
+    EXPECT_FALSE(w.SignalEnd(true, 0x00100000U));
+    w.Restart();
+    EXPECT_FALSE(w.Draining());
+    EXPECT_FALSE(w.Ended());
+
+    // A seek meanwhile: no end yet, until the graph ends the file again.
+    EXPECT_FALSE(w.SignalEnd(true, 0));
+    w.Seeked();
+    EXPECT_FALSE(w.Drain(EndWatch::kTailHoldMs * 2));
+    EXPECT_FALSE(w.SignalEnd(true, 5000));
+    EXPECT_TRUE(w.Drain(5000 + EndWatch::kTailHoldMs));
+}
+
 TEST(player_EndWatch, AStallReportedFirstSilencesALateGraphEnd) {
     EndWatch w;
     w.Check(3.0, kLength, true, 0);

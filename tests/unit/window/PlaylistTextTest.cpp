@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace std::string_literals;
+using namespace std::string_view_literals;
 
 namespace kv {
 namespace {
@@ -51,6 +52,20 @@ TEST(PlaylistParse, CopesWithTenMegabytesAndVeryLongLines) {
 
     const std::string longLine(100'000, 'x');
     EXPECT_EQ(ParsePlaylistText("a\n" + longLine + "\nb"), (Entries{"a", longLine, "b"}));
+}
+
+TEST(PlaylistParse, QuotesAroundALineGoAndAUtf8MarkOnlyTellsTheEncoding) {
+    EXPECT_EQ(ParsePlaylistText("\"C:\\My Videos\\a.avi\"\r\nb\"c\"\r\n\"\"\r\n\"\r\n\"d\r\n"),
+              (Entries{"C:\\My Videos\\a.avi", "b\"c\"", "", "\"", "\"d"}));
+
+    std::string_view marked = "\xEF\xBB\xBF\xE0\xB8\x81.avi\r\n";
+    EXPECT_TRUE(StripUtf8Mark(marked));
+    EXPECT_EQ(ParsePlaylistText(marked), Entries{"\xE0\xB8\x81.avi"});
+    for (std::string_view plain : {"\xEF\xBB.avi"sv, "a\xEF\xBB\xBF"sv, ""sv}) {
+        std::string_view kept = plain;
+        EXPECT_FALSE(StripUtf8Mark(kept));
+        EXPECT_EQ(kept, plain);
+    }
 }
 
 TEST(PlaylistFormat, PutsCrLfAfterEveryEntry) {

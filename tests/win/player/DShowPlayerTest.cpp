@@ -164,8 +164,7 @@ TEST(Player, MuteSetBeforeTheNextOpenAppliesToIt) {
 TEST(Player, FilesThatAreNotVideoRaiseWithoutHanging) {
     PlayerHarness h;
     DShowPlayer& player = h.Player();
-    for (const wchar_t* name : {L"junk.avi", L"truncated.mpg", L"empty.avi", L"notvideo.mpg",
-                                L"no such file.mpg", L""}) {
+    for (const wchar_t* name : {L"junk.avi", L"empty.avi", L"notvideo.mpg", L"no such file.mpg", L""}) {
         DWORD start = GetTickCount();
         std::string message;
         try {
@@ -184,6 +183,16 @@ TEST(Player, FilesThatAreNotVideoRaiseWithoutHanging) {
     // The player is still good for the next file.
     player.Open(Clip(L"clip.mpg"));
     EXPECT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() > 0.2; }, 3000));
+}
+
+// Cut off inside its first picture, the clip reports no length: it plays until the graph ends it.
+TEST(Player, AClipWithoutALengthPlaysUntilItsEndOfStream) {
+    PlayerHarness h;
+    h.Player().Open(Clip(L"truncated.mpg"));
+    EXPECT_EQ(h.Player().Duration(), 0);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.Ends() > 0; }, 6000));
+    h.Pump(700);
+    EXPECT_EQ(h.Ends(), 1);
 }
 
 TEST(Player, NothingOpenIsHarmless) {

@@ -144,7 +144,8 @@ TEST_F(SettingsFiles, PlaylistRoundTripsWithCrLfOnDisk) {
     const std::vector<std::string> entries = {"C:\\Movies\\a.avi", "", "D:clip.mpg", "C:\\Movies\\a.avi"};
     WritePlaylistFile(playlist, entries);
     EXPECT_EQ(ReadBytes(playlist), "C:\\Movies\\a.avi\r\n\r\nD:clip.mpg\r\nC:\\Movies\\a.avi\r\n");
-    EXPECT_EQ(ReadPlaylistFile(playlist), entries);
+    EXPECT_EQ(ReadPlaylistFile(playlist),
+              (std::vector<std::wstring>{L"C:\\Movies\\a.avi", L"", L"D:clip.mpg", L"C:\\Movies\\a.avi"}));
     EXPECT_FALSE(FileExists(PlaylistStagingPath(playlist)));
 }
 
@@ -152,7 +153,7 @@ TEST_F(SettingsFiles, AnEmptyPlaylistReplacesTheFileWithZeroBytes) {
     WriteBytes(playlist, "C:\\old.avi\r\n");
     WritePlaylistFile(playlist, {});
     EXPECT_EQ(ReadBytes(playlist), "");
-    EXPECT_EQ(ReadPlaylistFile(playlist), std::vector<std::string>{});
+    EXPECT_EQ(ReadPlaylistFile(playlist), std::vector<std::wstring>{});
 }
 
 TEST_F(SettingsFiles, PlaylistReadingCopesWithLfLargeFilesAndLongLines) {
@@ -165,13 +166,21 @@ TEST_F(SettingsFiles, PlaylistReadingCopesWithLfLargeFilesAndLongLines) {
     WriteBytes(playlist, text + "tail");
     const auto entries = ReadPlaylistFile(playlist);
     ASSERT_TRUE(entries);
-    EXPECT_EQ((*entries)[0], "a");
-    EXPECT_EQ((*entries)[1], "");
-    EXPECT_EQ((*entries)[2], longLine);
-    EXPECT_EQ(entries->back(), "tail");
+    EXPECT_EQ((*entries)[0], L"a");
+    EXPECT_EQ((*entries)[1], L"");
+    EXPECT_EQ((*entries)[2], std::wstring(longLine.begin(), longLine.end()));
+    EXPECT_EQ(entries->back(), L"tail");
 
     WriteBytes(playlist, std::string(kMaxPlaylistFileBytes + 1, '\n'));
     EXPECT_THROW(ReadPlaylistFile(playlist), Exception);
+}
+
+TEST_F(SettingsFiles, APlaylistWithAUtf8MarkReadsAsUtf8AndOneWithoutInTheCodePage) {
+    // U+0E01 THAI CHARACTER KO KAI: three bytes in UTF-8.
+    WriteBytes(playlist, "\xEF\xBB\xBF\"C:\\\xE0\xB8\x81.avi\"\r\nD:\\b.mpg\r\n");
+    EXPECT_EQ(ReadPlaylistFile(playlist), (std::vector<std::wstring>{L"C:\\\x0E01.avi", L"D:\\b.mpg"}));
+    WriteBytes(playlist, "C:\\a.avi\r\n");
+    EXPECT_EQ(ReadPlaylistFile(playlist), (std::vector<std::wstring>{L"C:\\a.avi"}));
 }
 
 TEST_F(SettingsFiles, AFailedPlaylistWriteLeavesTheOldFileWhole) {

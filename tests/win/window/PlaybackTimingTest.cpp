@@ -77,7 +77,7 @@ TEST_F(PlaybackTiming, ThePictureShowsOnlyOnceTheFileHasPlayedTwoHundredthsAndHi
 
 TEST_F(PlaybackTiming, ThePlayWithResumeSleepsThroughItsWait) {
     const std::wstring path = Clip(L"long.mpg");
-    Prepare({path}, SettingsValues{.filePosition = 0, .currentPosition = 20.0, .fileName = path});
+    Prepare({path}, SettingsValues{.continuePlay = true, .filePosition = 0, .currentPosition = 20.0, .fileName = path});
     ObservedFormMain& form = Make({"/p"});
     // Same file as remembered: opened at the remembered position, toggle on.
     ASSERT_TRUE(form.State().IsPlaying);

@@ -27,17 +27,24 @@ TEST_F(PlaylistAdvance, ThreeClipsPlayInOrderAndTheFirstFollowsTheLast) {
     EXPECT_EQ(dialogs_->Count(), 0);
 }
 
-TEST_F(PlaylistAdvance, AMissingSecondEntrySendsPlaybackBackToTheFirst) {
-    const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), MissingClip(L"second.avi"), Clip(L"clip.avi")};
+// A missing first entry, then every kind of entry that cannot play between two clips: the run
+// starts with the first clip, and its end goes on to the second, without a box.
+TEST_F(PlaylistAdvance, HostileEntriesAreSkippedForwardToTheNextClipThatPlays) {
+    const std::wstring folder = Clip(L"");
+    const std::vector<std::wstring> playlist{
+        MissingClip(L"first.avi"), Clip(L"clip.mpg"), MissingClip(L"third.avi"), folder.substr(0, folder.size() - 1),
+        L"NUL", L"CON", L"", Clip(L"empty.avi"), Clip(L"junk.avi"), Clip(L"notvideo.mpg"), Clip(L"clip.avi")};
     Prepare(playlist);
     ObservedFormMain& form = Make({"/p"});
-    ASSERT_EQ(form.Mp1->FileName(), playlist[0]);
+    EXPECT_EQ(form.State().CurrentIndex, 1);
+    ASSERT_EQ(form.Mp1->FileName(), playlist[1]);
 
-    ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 10000));
-    EXPECT_EQ(form.filesAfterEnd[0], playlist[0]);
-    EXPECT_EQ(form.State().CurrentIndex, 0);
-    // The same file starts again from its beginning.
-    EXPECT_TRUE(PumpUntil([&] { return form.Mp1->CurrentPosition() > 0.0; }, 1000));
+    DWORD start = GetTickCount();
+    form.mp1EndOfStream();
+    std::printf("skipping %zu hostile entries took %lu ms\n", playlist.size() - 3, GetTickCount() - start);
+    EXPECT_EQ(form.State().CurrentIndex, 10);
+    EXPECT_EQ(form.Mp1->FileName(), playlist[10]);
+    ASSERT_TRUE(PumpUntil([&] { return form.Mp1->CurrentPosition() > 0.1; }, 3000));
     EXPECT_EQ(dialogs_->Count(), 0);
 }
 
@@ -57,21 +64,6 @@ TEST_F(PlaylistAdvance, APlaylistOfMissingFilesPlaysNothingReportsNothingAndStay
     EXPECT_EQ(form.State().CurrentIndex, 0);
     EXPECT_FALSE(form.Mp1->Visible());
     EXPECT_GE(form.ticks.size(), 5u);  // the timer keeps running over an empty player
-    EXPECT_EQ(dialogs_->Count(), 0);
-}
-
-TEST_F(PlaylistAdvance, ABrokenFileInAFullScreenRunIsSkippedToTheFirstEntryWithoutABox) {
-    const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), Clip(L"junk.avi"), Clip(L"clip.avi")};
-    Prepare(playlist);
-    ObservedFormMain& form = Make({"/p"});
-    ASSERT_FALSE(form.ConfigurationMode());
-    ASSERT_EQ(form.Mp1->FileName(), playlist[0]);
-
-    form.mp1EndOfStream();  // the end of the first file: the next one cannot be played
-    EXPECT_EQ(form.State().CurrentIndex, 0);
-    EXPECT_EQ(form.Mp1->FileName(), playlist[0]);
-    Pump(300);
-    EXPECT_GT(form.Mp1->CurrentPosition(), 0.0);
     EXPECT_EQ(dialogs_->Count(), 0);
 }
 

@@ -48,7 +48,7 @@ TEST_F(SeekAndStop, AClickAtTheFarEndOfTheBarEndsTheFileAndPlaybackGoesOn) {
 }
 
 TEST_F(SeekAndStop, APlayWhoseSavedPositionLiesPastTheEndPlaysTheFileOutAndGoesOn) {
-    Prepare({Clip(L"long.mpg")}, SettingsValues{.currentPosition = 150.0});
+    Prepare({Clip(L"long.mpg")}, SettingsValues{.continuePlay = true, .currentPosition = 150.0});
     ObservedFormMain& form = Make({"/c"});
     ASSERT_EQ(form.State().SavedPosition, 150.0);
     form.PlayClick();

@@ -1,12 +1,74 @@
 // What loaded settings and the mute box do to the player and the panel.
 #include "tests/win/window/WindowTestKit.h"
 
+#include "framework/Scoped.h"
 #include "framework/Text.h"
+#include "saver/window/SettingsFiles.h"
 
 namespace kv::test {
 namespace {
 
 using SettingsEffects = WindowTest;
+
+std::string FileBytes(const std::string& path) {
+    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(4096, '\0');
+    DWORD got = 0;
+    if (!file || !ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return "<unreadable>";
+    bytes.resize(got);
+    return bytes;
+}
+
+// Another program holds the playlist file open without sharing it.
+class HeldPlaylist : public WindowTest {
+protected:
+    ObservedFormMain& MakeWithThePlaylistHeld(const char* mode) {
+        Prepare({Clip(L"clip.mpg"), Clip(L"clip.avi")}, SettingsValues{.muteWave = false});
+        before_ = FileBytes(path_);
+        holder_.Reset(CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_TRUE(holder_);
+        ObservedFormMain& form = Make({mode});
+        EXPECT_TRUE(form.PlaylistUnreadable());
+        EXPECT_EQ(form.ListPath->Count(), 0);
+        EXPECT_EQ(dialogs_->Count(), 0);
+        return form;
+    }
+    const std::string path_ = PlaylistFilePath();
+    std::string before_;
+    ScopedFile holder_;
+};
+
+TEST_F(HeldPlaylist, AFullScreenRunGoesOnWithNothingToPlayAndNoBox) {
+    ObservedFormMain& form = MakeWithThePlaylistHeld("/s");
+    Pump(300);
+    EXPECT_EQ(form.Mp1->FileName(), L"");
+    EXPECT_TRUE(form.lbLoadmedia->Visible());
+    holder_.Reset();
+    EXPECT_EQ(FileBytes(path_), before_);
+}
+
+TEST_F(HeldPlaylist, SaveInThePanelWritesTheSettingsButNeverReplacesThePlaylistItNeverRead) {
+    ObservedFormMain& form = MakeWithThePlaylistHeld("/c");
+    form.MuteWave->SetChecked(true);
+    form.BitBtn_ApplyClick();
+    holder_.Reset();
+    form.BitBtn_ApplyClick();  // readable now, but never read: still kept
+    EXPECT_TRUE(IniFile(SettingsIniPath()).ReadBool("SOUND", "MUTEWAVE", false));
+    EXPECT_EQ(FileBytes(path_), before_);
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+// Continue off: the remembered file is the first entry, yet the run starts at its beginning.
+TEST_F(SettingsEffects, WithContinueOffARunStartsAtTheFirstEntryFromItsBeginning) {
+    const std::wstring ten = Clip(L"ten.mpg");
+    Prepare({ten, Clip(L"clip.avi")},
+            SettingsValues{.continuePlay = false, .filePosition = 1, .currentPosition = 6.0, .fileName = ten});
+    ObservedFormMain& form = Make({"/p"});
+    EXPECT_EQ(form.Mp1->FileName(), ten);
+    EXPECT_EQ(form.State().CurrentIndex, 0);
+    ASSERT_TRUE(PumpUntil([&] { return form.Mp1->Visible(); }, 3000));
+    EXPECT_LT(form.Mp1->CurrentPosition(), 2.0);
+}
 
 TEST_F(SettingsEffects, ATrueMuteWaveTicksTheBoxAndRunsItsClickOnce) {
     Prepare({Clip(L"clip.mpg")}, SettingsValues{.muteWave = true});
