@@ -3,12 +3,10 @@
 
 #include "framework/Application.h"
 #include "framework/Terminate.h"
-#include "saver/player/WarmUp.h"
 #include "saver/window/FormMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using kv::Application;
-    kv::WarmUpPlayback();
     Application.Initialize();
     Application.SetTitle("KINOVELA");
     Application.Guard([] {
