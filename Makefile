@@ -27,7 +27,7 @@ demo: build
 bench: build
 	@python3 tests/bench/bench.py
 
-# Not part of make test: about ten minutes of clip changes.
+# Not part of make test: about a quarter of an hour of clip changes.
 soak: build
 	@python3 tests/bench/soak.py
 
