@@ -219,6 +219,9 @@ class SoundRecorder:
                                        '--channels=1', '--rate=8000', '--latency-msec=50', self.path],
                                       env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL)
+        # Recording has begun once the first samples are written (the sink sends silence too).
+        wait_until(lambda: os.path.exists(self.path) and os.path.getsize(self.path) > 0, 10, interval=0.05,
+                   message='parec to record the sink')
         return self
 
     def stop(self):
