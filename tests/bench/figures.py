@@ -83,6 +83,21 @@ def opening_and_map(samples, screen):
     return opened, mapped
 
 
+def resume_wait(samples, screen, wait_s=0.5):
+    """(start, end) samples of the wait after a resumed open: from the end of opening, or where
+    the renderer's window is never seen at the root (a player that keeps its renderers for the
+    whole run), from wait_s before the window maps; to the map. (None, None) without a map."""
+    opened, mapped = opening_and_map(samples, screen)
+    if opened is not None:
+        return opened, mapped
+    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
+                  None)
+    if mapped is None:
+        return None, None
+    start = next((s for s in samples if s.t >= mapped.t - wait_s and s.gui_ms is not None), None)
+    return (start, mapped) if start is not None and start.t < mapped.t else (None, None)
+
+
 def change_gaps_ms(samples):
     """For each change from one clip to another in (t, clip) samples (clip None where the screen
     shows no clip): ms from the first sample that shows neither clip to the first that shows the

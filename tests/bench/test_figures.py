@@ -108,6 +108,14 @@ class ReadingAStart(unittest.TestCase):
         self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
 
 
+    def test_without_the_renderer_window_at_the_root_the_wait_is_the_half_second_before_the_map(self):
+        full = Window(2, 1024, 768)
+        samples = [Sample(0.1, 5, [Window(1, 1, 1)]), Sample(0.35, 8), Sample(0.45, 9), Sample(0.9, 20, [full])]
+        start, mapped = figures.resume_wait(samples, (1024, 768))
+        self.assertEqual((start.t, mapped.t), (0.45, 0.9))
+        self.assertEqual(figures.resume_wait(samples[:3], (1024, 768)), (None, None))
+
+
 class Verdicts(unittest.TestCase):
     def test_side_by_side_targets_hold_up_to_their_bound(self):
         v = verdicts(playing_data(**{'saver.picture_s': [1.1] * 3, 'saver.cpu_s': [1.05] * 3,
