@@ -18,21 +18,6 @@ namespace {
 
 const wchar_t kApplicationClass[] = L"KVApplication";
 
-LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        if (Form* main = Application.MainForm()) {
-            PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
-            return 0;
-        }
-    }
-    // The main form hears of the session's end even where it is no top-level window (a preview).
-    if (msg == WM_QUERYENDSESSION || msg == WM_ENDSESSION) {
-        if (Form* main = Application.MainForm()) SendMessageW(main->Handle(), msg, wp, lp);
-        return msg == WM_QUERYENDSESSION ? TRUE : 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 // The form a window belongs to: the window itself or the nearest ancestor that is a form.
 Form* FormOf(HWND hwnd) {
     for (HWND h = hwnd; h; h = GetParent(h))
@@ -45,20 +30,29 @@ Form* FormOf(HWND hwnd) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The apartment lasts as long as the program.
+    if (!com_) com_.emplace();
     if (handle_) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ApplicationWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kApplicationClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass({.name = kApplicationClass, .programIcon = true});
     // A zero-size top-level window that carries the taskbar entry; forms are owned by it.
     int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
     handle_ = CreateWindowExW(0, kApplicationClass, Widen(title_).c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              cx, cy, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, cx, cy, 0, 0,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), static_cast<WindowTarget*>(this));
+}
+
+// Closing the taskbar entry closes the main form.
+LRESULT TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE && mainForm_) {
+        PostMessageW(mainForm_->Handle(), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    // The main form hears of the session's end even where it is no top-level window (a preview).
+    if (msg == WM_QUERYENDSESSION || msg == WM_ENDSESSION) {
+        if (mainForm_) SendMessageW(mainForm_->Handle(), msg, wp, lp);
+        return msg == WM_QUERYENDSESSION ? TRUE : 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void TApplication::HideApplicationWindow() {
@@ -107,14 +101,24 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::ProcessMessages() {
+    if (!DispatchQueued([this](MSG& msg) { Dispatch(msg); })) terminated_ = true;
+}
+
+bool TApplication::PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
+    const WaitEnd end = PumpMessages([this](MSG& msg) { Dispatch(msg); }, timeoutMs, nullptr, done);
+    if (end == WaitEnd::Quit) terminated_ = true;
+    return end == WaitEnd::Signalled || (done && done());
+}
+
+WaitEnd TApplication::WaitFor(HANDLE handle, unsigned timeoutMs) {
+    const WaitEnd end = PumpMessages([this](MSG& msg) { Dispatch(msg); }, timeoutMs, handle);
+    if (end == WaitEnd::Quit) terminated_ = true;
+    return end;
+}
+
+bool TApplication::QuitRequestQueued() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            return;
-        }
-        Dispatch(msg);
-    }
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
 }
 
 void TApplication::Dispatch(MSG& msg) {
@@ -158,8 +162,8 @@ const std::vector<std::string>& TApplication::Arguments() {
     if (!argsRead_) {
         int n = 0;
         LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+        ScopedLocalMemory owned(argv);
         for (int i = 0; i < n; ++i) args_.push_back(Narrow(argv[i]));
-        if (argv) LocalFree(argv);
         if (!args_.empty()) args_[0] = ExeName();
         argsRead_ = true;
     }

@@ -4,14 +4,21 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "framework/MessagePump.h"
+#include "framework/Scoped.h"
+#include "framework/WindowRoute.h"
 
 namespace kv {
 
 class Form;
 
-class TApplication {
+class TApplication : private WindowTarget {
 public:
     // Common controls, COM apartment, the application window. Call once, first.
     void Initialize();
@@ -36,9 +43,16 @@ public:
     // windows themselves are left to the end of the process.
     void Shutdown();
 
-    // Dispatches every message already in the queue. A quit request ends the run.
+    // These loops go through the one message pump (MessagePump.h) with the application's
+    // dispatch; a quit request they meet is noted (Terminated) as well.
+    // Dispatches every message already in the queue.
     void ProcessMessages();
-    // Waits for one message and dispatches it.
+    // Dispatches messages as they come until done() holds (never, when empty) or timeoutMs
+    // has passed; true when done() held. Returns early at a quit request.
+    bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
+    // Dispatches messages as they come until handle is signalled or timeoutMs has passed.
+    WaitEnd WaitFor(HANDLE handle, unsigned timeoutMs);
+    // Waits for one message and dispatches it; the run's own loop.
     void HandleMessage();
     // Handles a message as the loop would (key preview, wheel routing), then dispatches it.
     void Dispatch(MSG& msg);
@@ -49,6 +63,8 @@ public:
     void ResetTerminated() { terminated_ = false; }
     // Called when a WM_QUIT was taken off the queue by any loop.
     void QuitReceived() { terminated_ = true; }
+    // True when a quit request waits in the queue.
+    static bool QuitRequestQueued();
 
     // Runs fn; an exception that escapes goes to the error report. True when none escaped.
     template <typename Fn>
@@ -76,8 +92,10 @@ public:
 private:
     void FinishCreation(Form* form);
     bool PreTranslate(MSG& msg);
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
 
     std::string title_;
+    std::optional<ScopedCoInitialize> com_;
     HWND handle_ = nullptr;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;

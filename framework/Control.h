@@ -5,18 +5,18 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Color.h"
 #include "framework/Component.h"
 #include "framework/Scoped.h"
 #include "framework/ShiftState.h"
+#include "framework/WindowRoute.h"
 
 namespace kv {
 
 class WinControl;
-LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
-LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM);
 
 struct FontSpec {
     std::wstring name = L"Tahoma";
@@ -54,6 +54,7 @@ using MouseButtonEvent = std::function<void(MouseButton, ShiftState, int x, int 
 using KeyEvent = std::function<void(WORD& key, ShiftState)>;
 
 COLORREF ResolveColor(Color c);
+ScopedGdiObject SolidBrush(Color c);
 ShiftState KeyboardShiftState();
 
 class Control : public Component {
@@ -153,13 +154,16 @@ struct WindowClassArgs {
 };
 
 // A control with a window. Standard window classes are subclassed so that their mouse,
-// key and notification messages reach the framework too.
-class WinControl : public Control {
+// key and notification messages reach the framework too. A new control derives from
+// WinControl (or CustomPanel when it is a panel drawn by us), overrides Paint for its
+// drawing and the On* handlers for the messages it cares about.
+class WinControl : public Control, public WindowTarget {
 public:
     WinControl(Component* owner, const ControlArgs& args, const WindowClassArgs& window = {});
     ~WinControl() override;
 
     HWND Handle() const { return hwnd_; }
+    // The control of one of our windows; null for any other window.
     static WinControl* FromHandle(HWND hwnd);
 
     void SetParent(WinControl* parent) override;
@@ -177,9 +181,39 @@ public:
     // Called by the parent for WM_COMMAND / WM_NOTIFY / WM_DRAWITEM / WM_CTLCOLOR* sent about this control.
     virtual bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
 
+    // Lets another object see this window's messages before the window's own handlers, as a
+    // subclass would (a component that adapts its owner window). It answers true when it
+    // handled the message. One at a time; an empty hook removes it.
+    using MessageHook = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+    void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
+    bool HasMessageHook() const { return static_cast<bool>(messageHook_); }
+
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+
 protected:
+    // The message cracker: hands each message to its On* handler. Override it only for a
+    // message without one (a private WM_APP message), and end with the base's.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    // Message handlers. Those that answer return false to let the default procedure run.
+    virtual bool OnEraseBackground(HDC dc);
+    virtual bool OnPaint();
+    virtual void OnSize(int width, int height) {}
+    virtual bool OnTimer(UINT_PTR id) { return false; }
+    virtual bool OnCommand(WPARAM wp, LPARAM lp, LRESULT& result);
+    virtual bool OnNotify(const NMHDR& header, WPARAM wp, LPARAM lp, LRESULT& result);
+    // WM_DRAWITEM and WM_CTLCOLOR* about a child: the child's Reflect answers, else the
+    // standard children take this window's background colour.
+    virtual bool OnControlMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    virtual void OnMouseMotion(ShiftState s, int x, int y) { DoMouseMove(s, x, y); }
+    virtual void OnMouseButtonDown(MouseButton b, ShiftState s, int x, int y) { DoMouseDown(b, s, x, y); }
+    virtual bool OnLeftButtonUp(int x, int y);
+    virtual void OnLeftDoubleClick();
+    virtual bool OnSetCursor(HWND window, UINT hitTest);
+    // WM_KEYDOWN: true when the OnKeyDown event took the key (set it to 0).
+    virtual bool OnKeyPressed(WORD key);
+
     // Background and own drawing of our own window class; graphic children are drawn after.
     virtual void Paint(HDC dc, const RECT& client);
     void PaintGraphicChildren(HDC dc);
@@ -202,11 +236,13 @@ protected:
 private:
     ScopedGdiObject colorBrush_;
     Color brushColor_ = 0;
+    MessageHook messageHook_;
     Padding padding_{};
     friend class Control;
-    friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Destroyed(HWND hwnd, WPARAM wp, LPARAM lp);
+    LRESULT OnWindowPosChanged(WPARAM wp, LPARAM lp);
+    bool ReflectToChild(HWND child, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     GraphicControl* GraphicAt(int x, int y) const;
     void AddChild(Control* c);
     void RemoveChild(Control* c);

@@ -4,6 +4,7 @@
 // OnCreate runs (see TApplication::CreateForm).
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "framework/Control.h"
 

@@ -58,37 +58,48 @@ private:
     H h_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+// Traits of a handle that is empty when null and closed with CloseFn.
+template <typename H, auto CloseFn>
+struct CloseWith {
+    using Handle = H;
+    static H Invalid() { return nullptr; }
+    static void Close(H h) { CloseFn(h); }
 };
-struct FileHandleTraits {
-    using Handle = HANDLE;
+// File handles are empty when INVALID_HANDLE_VALUE.
+struct FileHandleTraits : CloseWith<HANDLE, &CloseHandle> {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct KeyTraits {
-    using Handle = HKEY;
-    static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY k) { RegCloseKey(k); }
-};
-struct LibraryTraits {
-    using Handle = HMODULE;
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE m) { FreeLibrary(m); }
-};
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ o) { DeleteObject(o); }
 };
 
-using ScopedHandle = ScopedHandleOf<KernelHandleTraits>;
+using ScopedHandle = ScopedHandleOf<CloseWith<HANDLE, &CloseHandle>>;
 using ScopedFile = ScopedHandleOf<FileHandleTraits>;
-using ScopedKey = ScopedHandleOf<KeyTraits>;
-using ScopedLibrary = ScopedHandleOf<LibraryTraits>;
-using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits>;
+using ScopedKey = ScopedHandleOf<CloseWith<HKEY, &RegCloseKey>>;
+using ScopedLibrary = ScopedHandleOf<CloseWith<HMODULE, &FreeLibrary>>;
+using ScopedGdiObject = ScopedHandleOf<CloseWith<HGDIOBJ, &DeleteObject>>;
+using ScopedBitmap = ScopedHandleOf<CloseWith<HBITMAP, &DeleteObject>>;
+// Memory that a system call allocated with LocalAlloc for the caller (FormatMessage, CommandLineToArgvW).
+using ScopedLocalMemory = ScopedHandleOf<CloseWith<HLOCAL, &LocalFree>>;
+
+// A memory DC compatible with dc (the screen when null), deleted at the end.
+class ScopedMemoryDC : public ScopedHandleOf<CloseWith<HDC, &DeleteDC>> {
+public:
+    explicit ScopedMemoryDC(HDC dc) : ScopedHandleOf(CreateCompatibleDC(dc)) {}
+};
+
+// A paint session of WM_PAINT: BeginPaint now, EndPaint at the end.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+    HDC Get() const { return dc_; }
+    const RECT& Dirty() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
 
 // A window's DC from GetDC, released with ReleaseDC.
 class ScopedGetDC {
@@ -117,10 +128,12 @@ private:
     HGDIOBJ old_;
 };
 
-// COM apartment for the GUI thread.
+// A COM apartment for the thread (single-threaded: the GUI thread's); balanced only when this
+// call entered it.
 class ScopedCoInitialize {
 public:
-    ScopedCoInitialize() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ScopedCoInitialize(DWORD model = COINIT_APARTMENTTHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
+    bool Entered() const { return SUCCEEDED(hr_); }
     ScopedCoInitialize(const ScopedCoInitialize&) = delete;
     ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;
     ~ScopedCoInitialize() { if (SUCCEEDED(hr_)) CoUninitialize(); }

@@ -2,15 +2,12 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "framework/Application.h"
 #include "framework/Exception.h"
 
 namespace kv {
-namespace {
-
-ScopedGdiObject SolidBrush(Color c) { return ScopedGdiObject(CreateSolidBrush(ResolveColor(c))); }
-
-}  // namespace
 
 // ---- Label ----
 
@@ -69,9 +66,9 @@ bool ButtonControl::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 SpeedButton::SpeedButton(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, BS_OWNERDRAW) {}
 
-void SpeedButton::SetGlyph(HBITMAP glyph, int numGlyphs) {
-    glyph_.Reset(glyph);
-    shownGlyph_ = glyph;
+void SpeedButton::SetGlyph(ScopedBitmap glyph, int numGlyphs) {
+    glyph_ = std::move(glyph);
+    shownGlyph_ = glyph_.Get();
     numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
     Invalidate();
 }
@@ -110,14 +107,11 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
         int x = withText ? r.left + 4 : r.left + (r.right - r.left - gw) / 2;
         int y = r.top + (r.bottom - r.top - gh) / 2;
         if (pressed) ++x, ++y;
-        HDC mem = CreateCompatibleDC(dc);
-        {
-            ScopedSelectObject sel(mem, shownGlyph_);
-            // The bottom-left pixel is the transparent colour, as button pictures have it.
-            COLORREF key = GetPixel(mem, state * gw, gh - 1);
-            TransparentBlt(dc, x, y, gw, gh, mem, state * gw, 0, gw, gh, key);
-        }
-        DeleteDC(mem);
+        ScopedMemoryDC mem(dc);
+        ScopedSelectObject sel(mem.Get(), shownGlyph_);
+        // The bottom-left pixel is the transparent colour, as button pictures have it.
+        COLORREF key = GetPixel(mem.Get(), state * gw, gh - 1);
+        TransparentBlt(dc, x, y, gw, gh, mem.Get(), state * gw, 0, gw, gh, key);
         textLeft = x + gw + 2;
     }
     if (!caption_.empty()) {
@@ -300,18 +294,9 @@ void ProgressBar::SetBarColor(COLORREF color) { PostMessageW(hwnd_, PBM_SETBARCO
 
 Timer::Timer(Component* owner, std::string name, unsigned intervalMs, bool enabled)
     : Component(owner, std::move(name)), interval_(intervalMs), enabled_(enabled) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"KVTimer";
-        RegisterClassExW(&wc);
-        registered = true;
-    }
-    window_ = CreateWindowExW(0, L"KVTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    RegisterWindowClass({.name = L"KVTimer"});
+    window_ = CreateWindowExW(0, L"KVTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                              static_cast<WindowTarget*>(this));
     Update();
 }
 
@@ -332,13 +317,10 @@ void Timer::Update() {
     if (enabled_ && interval_ > 0) SetTimer(window_, 1, interval_, nullptr);
 }
 
-LRESULT CALLBACK Timer::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_TIMER) {
-        auto* self = reinterpret_cast<Timer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && self->enabled_ && self->OnTimer) Application.Guard([&] { self->OnTimer(); });
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT Timer::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_TIMER) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (enabled_ && OnTimer) Application.Guard([&] { OnTimer(); });
+    return 0;
 }
 
 }  // namespace kv

@@ -59,16 +59,18 @@ public:
 class SpeedButton : public ButtonControl {
 public:
     SpeedButton(Component* owner, const ControlArgs& args);
-    // Takes ownership of the bitmap; numGlyphs is how many states stand side by side.
-    void SetGlyph(HBITMAP glyph, int numGlyphs = 2);
-    HBITMAP Glyph() const { return static_cast<HBITMAP>(glyph_.Get()); }
+    // numGlyphs is how many states stand side by side in the picture.
+    void SetGlyph(ScopedBitmap glyph, int numGlyphs = 2);
+    // Takes ownership of the bitmap.
+    void SetGlyph(HBITMAP glyph, int numGlyphs = 2) { SetGlyph(ScopedBitmap(glyph), numGlyphs); }
+    HBITMAP Glyph() const { return glyph_.Get(); }
     // Shares another button's picture (the picture stays owned by that button).
     void CopyGlyphFrom(const SpeedButton& other);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     void Draw(const DRAWITEMSTRUCT& item);
-    ScopedGdiObject glyph_;
+    ScopedBitmap glyph_;
     HBITMAP shownGlyph_ = nullptr;
     int numGlyphs_ = 1;
 };
@@ -146,7 +148,7 @@ private:
 };
 
 // A periodic timer on the GUI thread.
-class Timer : public Component {
+class Timer : public Component, private WindowTarget {
 public:
     Timer(Component* owner, std::string name, unsigned intervalMs, bool enabled = true);
     ~Timer() override;
@@ -156,7 +158,7 @@ public:
     NotifyEvent OnTimer;
 
 private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
     void Update();
     HWND window_ = nullptr;
     unsigned interval_;

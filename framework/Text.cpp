@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
+#include "framework/Scoped.h"
+
 namespace kv {
 namespace {
 
@@ -43,8 +47,8 @@ std::string SystemErrorText(unsigned long code) {
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    ScopedLocalMemory owned(buffer);
     std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
-    if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'.' || iswspace(text.back()))) text.pop_back();
     if (text.empty()) {
         char hex[32];

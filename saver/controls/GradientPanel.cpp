@@ -73,13 +73,10 @@ void TGradientPanel::Paint(HDC dc, const RECT& client) {
     if (icon_) {
         BITMAP bm{};
         GetObjectW(icon_.Get(), sizeof(bm), &bm);
-        HDC mem = CreateCompatibleDC(dc);
-        {
-            ScopedSelectObject picture(mem, icon_.Get());
-            BitBlt(dc, width_ / 2 - bm.bmWidth / 2, height_ / 2 - bm.bmHeight / 2, bm.bmWidth, bm.bmHeight, mem, 0, 0,
-                   SRCCOPY);
-        }
-        DeleteDC(mem);
+        ScopedMemoryDC mem(dc);
+        ScopedSelectObject picture(mem.Get(), icon_.Get());
+        BitBlt(dc, width_ / 2 - bm.bmWidth / 2, height_ / 2 - bm.bmHeight / 2, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
+               SRCCOPY);
         return;
     }
     PaintCaption(dc, r);

@@ -26,7 +26,7 @@ public:
     bool TextFillsPanel() const { return textFillsPanel_; }
     void SetTextFillsPanel(bool on) { Store(textFillsPanel_, on); }
     // The panel keeps its own copy of the picture; null clears it.
-    HBITMAP Icon() const { return static_cast<HBITMAP>(icon_.Get()); }
+    HBITMAP Icon() const { return icon_.Get(); }
     void SetIcon(HBITMAP picture);
 
     TBevelCut BevelOuter() const { return bevelOuter_; }
@@ -54,7 +54,7 @@ private:
     bool gradient_ = true;
     TFillDirection direction_ = TFillDirection::fdTopToBottom;
     bool textFillsPanel_ = false;
-    ScopedGdiObject icon_;
+    ScopedBitmap icon_;
     TBevelCut bevelOuter_ = TBevelCut::bvRaised;
     TBevelCut bevelInner_ = TBevelCut::bvNone;
     int bevelWidth_ = 1;

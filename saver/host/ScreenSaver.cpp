@@ -4,6 +4,7 @@
 #include "framework/Form.h"
 #include "framework/Scoped.h"
 #include "framework/StdControls.h"
+#include "framework/SystemDirectory.h"
 #include "framework/Text.h"
 #include "saver/host/DisplayMonitors.h"
 #include "saver/host/RunMode.h"
@@ -14,7 +15,6 @@ namespace {
 constexpr char kDisplayPropertiesTitle[] = "Display Properties";
 constexpr char kDefaultMessage[] = "This screen saver has no options that you can set.";
 constexpr wchar_t kMessageTitle[] = L"Information";
-constexpr wchar_t kHookProperty[] = L"kv.screensaver";
 constexpr UINT kSpiSetScreenSaverRunning = 97;
 constexpr UINT kSystemDirectorySize = 260;
 constexpr int kPreviewWidth = 152;
@@ -42,12 +42,8 @@ std::string UpperAscii(std::string text) {
 // Loads a library of the system directory by full path, so that no other folder can supply it;
 // without a readable system directory nothing is loaded.
 HMODULE LoadSystemLibrary(const char* fileName) {
-    char folder[kSystemDirectorySize] = {};
-    UINT length = GetSystemDirectoryA(folder, kSystemDirectorySize);
-    if (length == 0 || length >= kSystemDirectorySize) return nullptr;
-    std::string path(folder, length);
-    if (path.back() != '\\') path += '\\';
-    return LoadLibraryA((path + fileName).c_str());
+    std::optional<std::string> folder = SystemDirectory(kSystemDirectorySize);
+    return folder ? LoadLibraryA((*folder + fileName).c_str()) : nullptr;
 }
 
 // Through a plain function pointer type, which any other function pointer type converts from.
@@ -264,39 +260,27 @@ bool TScreenSaver::VerifyPassword() {
     return allowed;
 }
 
-HWND TScreenSaver::OwnerHandle() const {
-    auto* window = dynamic_cast<WinControl*>(Owner());
-    return window ? window->Handle() : nullptr;
-}
-
 void TScreenSaver::HookOwnerWindow() {
-    HWND hwnd = OwnerHandle();
-    // Hooking twice would make the saved procedure our own and loop forever.
-    if (!hwnd || hookedWindow_) return;
-    oldWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    SetPropW(hwnd, kHookProperty, this);
-    hookedWindow_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TScreenSaver::HookProc));
-}
-
-LRESULT CALLBACK TScreenSaver::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = static_cast<TScreenSaver*>(GetPropW(hwnd, kHookProperty));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        // Destroyed with the preview window, or at the end of the run.
-        if (self->previewParent_) Application.Terminate();
-        // The window goes before the component: step out of its chain while it still exists.
-        WNDPROC previous = self->oldWindowProc_;
-        self->UnhookOwnerWindow();
-        return CallWindowProcW(previous, hwnd, msg, wp, lp);
-    }
-    WindowMessage message{msg, wp, lp, 0};
-    self->OwnerWindowProc(message);
-    return message.result;
+    auto* window = dynamic_cast<WinControl*>(Owner());
+    // One hook per window: a second would only replace the first.
+    if (!window || !window->Handle() || hookedWindow_) return;
+    hookedWindow_ = window->Handle();
+    window->SetMessageHook([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+        WindowMessage message{msg, wp, lp, 0};
+        OwnerWindowProc(message);
+        // The preview watch is ours alone; every other message goes on to the window.
+        return msg == WM_TIMER && wp == kPreviewWatchTimer;
+    });
 }
 
 void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
-    if (!hookedWindow_ || !oldWindowProc_) return;
+    if (!hookedWindow_) return;
+    if (message.msg == WM_NCDESTROY) {
+        // Destroyed with the preview window, or at the end of the run.
+        if (previewParent_) Application.Terminate();
+        UnhookOwnerWindow();
+        return;
+    }
     if (message.msg == WM_TIMER && message.wParam == kPreviewWatchTimer) {
         if (previewParent_ && !IsWindow(previewParent_)) Application.Terminate();
         return;
@@ -311,16 +295,11 @@ void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
         }
         runningFromHook_ = false;
     }
-    message.result = CallWindowProcW(oldWindowProc_, hookedWindow_, message.msg, message.wParam, message.lParam);
 }
 
 void TScreenSaver::UnhookOwnerWindow() {
-    if (hookedWindow_ && IsWindow(hookedWindow_)) {
-        if (oldWindowProc_)
-            SetWindowLongPtrW(hookedWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc_));
-        RemovePropW(hookedWindow_, kHookProperty);
-    }
-    oldWindowProc_ = nullptr;
+    if (hookedWindow_)
+        if (auto* window = dynamic_cast<WinControl*>(Owner())) window->SetMessageHook(nullptr);
     hookedWindow_ = nullptr;
 }
 

@@ -27,7 +27,7 @@ public:
     using Exception::Exception;
 };
 
-// One window message as the hook hands it on; the procedure fills in the result.
+// One window message as the hook sees it, before the window's own handling.
 struct WindowMessage {
     UINT msg;
     WPARAM wParam;
@@ -83,13 +83,12 @@ public:
     void OwnerLoaded();
     void Loaded() override { OwnerLoaded(); }
 
+    // Sees the owner window's messages through the framework's message hook.
     void HookOwnerWindow();
     void OwnerWindowProc(WindowMessage& message);
     void UnhookOwnerWindow();
 
 private:
-    static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    HWND OwnerHandle() const;
     // Spreads the full-screen window over every monitor, the picture over the primary one.
     void CoverMonitors();
 
@@ -107,8 +106,7 @@ private:
     bool systemKeysDisabled_ = true;
     bool passwordSetting_ = true;
     bool autoMouseHide_ = true;
-    WNDPROC oldWindowProc_ = nullptr;
-    HWND hookedWindow_ = nullptr;  // the window whose property routes its messages here
+    HWND hookedWindow_ = nullptr;  // the window whose message hook is ours
     bool runningFromHook_ = false;
     bool coversMonitors_ = false;  // follows display changes of the form
     Form* form_ = nullptr;  // the form this instance named as OwnerForm

@@ -4,11 +4,9 @@
 
 #include <functional>
 
+#include "framework/MessagePump.h"
+
 namespace kv {
-
-enum class WaitEnd { Signalled, TimedOut, Quit };
-
-using MessageDispatch = std::function<void(MSG&)>;
 
 // Waits until handle is signalled (never, when it is null) or timeoutMs have passed, dispatching
 // the messages that arrive. A quit request ends the wait and is put back for the caller's loop.

@@ -15,21 +15,18 @@ struct BackgroundRender::Shared {
 };
 
 DWORD WINAPI BackgroundRender::Run(void* arg) {
-    HRESULT co = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    {
-        std::unique_ptr<std::shared_ptr<BackgroundRender::Shared>> owner(
-            static_cast<std::shared_ptr<BackgroundRender::Shared>*>(arg));
-        BackgroundRender::Shared& s = **owner;
-        HRESULT hr = E_UNEXPECTED;
-        try {
-            hr = s.job();
-        } catch (...) {
-        }
-        s.job = nullptr;  // what the job holds goes on this thread, in this apartment
-        s.result = hr;
-        SetEvent(s.done.Get());
+    ScopedCoInitialize com(COINIT_MULTITHREADED);
+    std::unique_ptr<std::shared_ptr<BackgroundRender::Shared>> owner(
+        static_cast<std::shared_ptr<BackgroundRender::Shared>*>(arg));
+    BackgroundRender::Shared& s = **owner;
+    HRESULT hr = E_UNEXPECTED;
+    try {
+        hr = s.job();
+    } catch (...) {
     }
-    if (SUCCEEDED(co)) CoUninitialize();
+    s.job = nullptr;  // what the job holds goes on this thread, in this apartment
+    s.result = hr;
+    SetEvent(s.done.Get());
     return 0;
 }
 

@@ -102,32 +102,33 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
         WatchEnd();
         return 0;
-    case WM_TIMER:
-        if (wp == kBegunTimer) {
-            CheckBegun();
-            return 0;
-        }
-        if (wp == kWatchTimer) {
-            bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
-            WatchEnd();
-            if (ended) RaiseEndOfStream();
-            return 0;
-        }
-        break;
-    case WM_SHOWWINDOW:
-        // Once the show is complete, the renderer's picture is drawn again.
-        if (wp && engine_) PostMessageW(hwnd_, kRefreshMessage, 0, 0);
-        break;
     case kRefreshMessage:
         if (engine_) engine_->RefreshPicture();
         return 0;
-    case WM_SIZE:
-        if (engine_) engine_->Resize(LOWORD(lp), HIWORD(lp));
+    case WM_SHOWWINDOW:
+        // Once the show is complete, the renderer draws the current picture again.
+        if (wp && engine_) PostMessageW(hwnd_, kRefreshMessage, 0, 0);
         break;
     default:
         break;
     }
     return WinControl::WndProc(msg, wp, lp);
+}
+
+bool TMediaPlayerX::OnTimer(UINT_PTR id) {
+    if (id == kBegunTimer) {
+        CheckBegun();
+        return true;
+    }
+    if (id != kWatchTimer) return false;
+    bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
+    WatchEnd();
+    if (ended) RaiseEndOfStream();
+    return true;
+}
+
+void TMediaPlayerX::OnSize(int width, int height) {
+    if (engine_) engine_->Resize(width, height);
 }
 
 }  // namespace kv

@@ -41,6 +41,8 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnTimer(UINT_PTR id) override;
+    void OnSize(int width, int height) override;
     void Paint(HDC dc, const RECT& client) override;
 
 private:

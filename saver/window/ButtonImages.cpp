@@ -9,12 +9,13 @@ constexpr int kSize = 11;
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 template <typename DrawFn>
-HBITMAP MakeImage(DrawFn draw) {
+ScopedBitmap MakeImage(DrawFn draw) {
     ScopedGetDC screen(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen.Get(), kSize * 2, kSize);
-    HDC dc = CreateCompatibleDC(screen.Get());
+    ScopedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), kSize * 2, kSize));
+    ScopedMemoryDC memory(screen.Get());
+    HDC dc = memory.Get();
     {
-        ScopedSelectObject sel(dc, bitmap);
+        ScopedSelectObject sel(dc, bitmap.Get());
         RECT all{0, 0, kSize * 2, kSize};
         ScopedGdiObject back(CreateSolidBrush(kTransparent));
         FillRect(dc, &all, static_cast<HBRUSH>(back.Get()));
@@ -27,27 +28,26 @@ HBITMAP MakeImage(DrawFn draw) {
             draw(dc, state * kSize);
         }
     }
-    DeleteDC(dc);
     return bitmap;
 }
 
 }  // namespace
 
-HBITMAP MakePlayImage() {
+ScopedBitmap MakePlayImage() {
     return MakeImage([](HDC dc, int x) {
         POINT tri[3] = {{x + 2, 1}, {x + 9, 5}, {x + 2, 9}};
         Polygon(dc, tri, 3);
     });
 }
 
-HBITMAP MakePauseImage() {
+ScopedBitmap MakePauseImage() {
     return MakeImage([](HDC dc, int x) {
         Rectangle(dc, x + 2, 1, x + 5, 10);
         Rectangle(dc, x + 6, 1, x + 9, 10);
     });
 }
 
-HBITMAP MakeStopImage() {
+ScopedBitmap MakeStopImage() {
     return MakeImage([](HDC dc, int x) { Rectangle(dc, x + 2, 2, x + 9, 9); });
 }
 

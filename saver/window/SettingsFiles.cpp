@@ -7,6 +7,7 @@
 
 #include "framework/Exception.h"
 #include "framework/Scoped.h"
+#include "framework/SystemDirectory.h"
 #include "framework/Text.h"
 #include "saver/window/PlaylistText.h"
 #include "saver/window/SettingsCodec.h"
@@ -15,6 +16,7 @@ namespace kv {
 namespace {
 
 constexpr DWORD kIoChunk = 1u << 20;
+constexpr unsigned kSettingsFolderBufferSize = 1025;
 
 std::string ShownPath(const std::string& ansiPath) { return Narrow(AnsiToWide(ansiPath)); }
 
@@ -54,13 +56,9 @@ void WriteStagingFile(const std::string& staging, const std::string& bytes) {
 }  // namespace
 
 std::string GetSettingsFolder() {
-    char buffer[1025];
-    const UINT n = GetSystemDirectoryA(buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer)
-        throw Exception("Cannot find the system directory: " + SystemErrorText(GetLastError()));
-    std::string folder(buffer, n);
-    if (folder.back() != '\\') folder += '\\';
-    return folder;
+    std::optional<std::string> folder = SystemDirectory(kSettingsFolderBufferSize);
+    if (!folder) throw Exception("Cannot find the system directory: " + SystemErrorText(GetLastError()));
+    return *folder;
 }
 
 std::string SettingsIniPath() { return GetSettingsFolder() + "g_screen.ini"; }

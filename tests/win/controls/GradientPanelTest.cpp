@@ -21,26 +21,12 @@ constexpr COLORREF kUntouched = RGB(1, 2, 3);
 // A top-down 32-bit DIB larger than the panel; the panel paints at (margin, margin).
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, bitmap_.Get());
+    Canvas(int width, int height) : width_(width), bitmap_(TopDownDib(width, height, &bits_)) {
         RECT all{0, 0, width, height};
         ScopedGdiObject brush(CreateSolidBrush(kUntouched));
-        FillRect(dc_, &all, static_cast<HBRUSH>(brush.Get()));
+        FillRect(dc_.Get(), &all, static_cast<HBRUSH>(brush.Get()));
     }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const {
         GdiFlush();
         DWORD p = bits_[y * width_ + x];
@@ -48,11 +34,22 @@ public:
     }
 
 private:
+    static HGDIOBJ TopDownDib(int width, int height, DWORD** bits) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0);
+    }
+
     int width_;
     DWORD* bits_ = nullptr;
     ScopedGdiObject bitmap_;
-    HDC dc_;
-    HGDIOBJ old_;
+    ScopedMemoryDC dc_{nullptr};
+    ScopedSelectObject selected_{dc_.Get(), bitmap_.Get()};
 };
 
 class GradientPanelTest : public ::testing::Test {
@@ -101,17 +98,14 @@ TEST_F(GradientPanelTest, APictureIsCentredAndReplacesTheCaption) {
     panel.SetGradientEndColor(clBlack);
     panel.SetTextFillsPanel(true);
     ScopedGetDC screen(nullptr);
-    HBITMAP white = CreateCompatibleBitmap(screen.Get(), 10, 6);
+    ScopedBitmap white(CreateCompatibleBitmap(screen.Get(), 10, 6));
     {
-        HDC mem = CreateCompatibleDC(screen.Get());
-        HGDIOBJ old = SelectObject(mem, white);
+        ScopedMemoryDC mem(screen.Get());
+        ScopedSelectObject selected(mem.Get(), white.Get());
         RECT all{0, 0, 10, 6};
-        FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        FillRect(mem.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    panel.SetIcon(white);
-    DeleteObject(white);  // the panel holds its own copy
+    panel.SetIcon(white.Get());  // the panel holds its own copy
 
     Canvas canvas(69, 49);
     PaintInto(panel, canvas);

@@ -1,51 +1,23 @@
-// The window framework under Wine: the error report, the creation order, key preview, quit.
+// The window framework under Wine: the error report, the creation order, key preview, quit,
+// the window routing and the message hook.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
+#include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/StdControls.h"
+#include "framework/SystemDirectory.h"
 #include "framework/Text.h"
+#include "tests/win/support/WinTestKit.h"
 
 using namespace kv;
 
 namespace {
-
-struct ErrorBox {
-    std::wstring title, text;
-    bool hasOk = false, hasCancel = false, hasIcon = false;
-};
-
-// Waits on another thread for the application's message box, reads it and presses OK.
-// A box just closed may linger a while under Wine; it is skipped.
-ErrorBox CloseNextMessageBox(HWND& previous) {
-    ErrorBox box;
-    for (int i = 0; i < 400; ++i) {
-        HWND h = FindWindowW(L"#32770", L"KINOVELA");
-        if (h && h != previous) {
-            previous = h;
-            Sleep(100);  // let the box finish its set-up
-            wchar_t buf[512];
-            GetWindowTextW(h, buf, 512);
-            box.title = buf;
-            GetDlgItemTextW(h, 0xFFFF, buf, 512);
-            box.text = buf;
-            box.hasOk = GetDlgItem(h, IDOK) != nullptr;
-            box.hasCancel = GetDlgItem(h, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(h, IDCANCEL));
-            // The icon's static is 0x14 on Windows and 1088 under Wine.
-            HWND icon = GetDlgItem(h, 0x14) ? GetDlgItem(h, 0x14) : GetDlgItem(h, 1088);
-            box.hasIcon = icon && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-            PostMessageW(h, WM_COMMAND, IDOK, 0);
-            return box;
-        }
-        Sleep(25);
-    }
-    return box;
-}
 
 class TestForm : public Form {
 public:
@@ -89,23 +61,21 @@ TEST_F(Framework, AnExceptionFromAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
         if (clicks == 1) throw Exception("Disk not ready");
         if (clicks == 2) throw Exception("Already stopped.");
     };
-    ErrorBox first, second;
-    std::thread closer([&] {
-        HWND previous = nullptr;
-        first = CloseNextMessageBox(previous);
-        second = CloseNextMessageBox(previous);
-    });
+    test::BoxAnswerer boxes(L"KINOVELA");
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
-    closer.join();
+    boxes.Stop();
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.Count(), 2);
+    const test::BoxAnswerer::Box& first = boxes.Boxes()[0];
+    const test::BoxAnswerer::Box& second = boxes.Boxes()[1];
 
     EXPECT_EQ(first.title, L"KINOVELA");
-    EXPECT_EQ(first.text, L"Disk not ready.");
+    EXPECT_EQ(first.message, L"Disk not ready.");
     EXPECT_TRUE(first.hasOk);
     EXPECT_FALSE(first.hasCancel);
     EXPECT_TRUE(first.hasIcon);
-    EXPECT_EQ(second.text, L"Already stopped.");
+    EXPECT_EQ(second.message, L"Already stopped.");
     EXPECT_EQ(clicks, 3);  // the handler still runs after the failures
     delete form;
 }
@@ -162,6 +132,66 @@ TEST_F(Framework, ScalingMovesResizesAndShrinksTheFontsOfEveryChild) {
     EXPECT_EQ(inner->Font().height, 6);  // 11 / 2 rounded
     EXPECT_EQ(form->button->Font().height, 6);
     delete form;
+}
+
+TEST_F(Framework, AQuitRequestMetWhilePumpingIsKeptForTheRunsOwnLoopAndEndsThePumping) {
+    PostQuitMessage(5);
+    Application.ProcessMessages();
+    EXPECT_TRUE(Application.Terminated());
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the request was swallowed";
+    EXPECT_EQ(quit.wParam, 5u);
+
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(Application.PumpUntil([] { return false; }, 3000));
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the pumping went on past the request";
+    EXPECT_TRUE(Application.QuitRequestQueued());
+    test::ForgetQuitRequest();
+    EXPECT_FALSE(Application.QuitRequestQueued());
+}
+
+TEST_F(Framework, OnlyTheWindowsOfOurControlsNameAControl) {
+    auto* form = Application.CreateForm<TestForm>();
+    EXPECT_EQ(WinControl::FromHandle(form->Handle()), form);
+    EXPECT_EQ(WinControl::FromHandle(form->button->Handle()), form->button) << "a subclassed standard control";
+    // A window of someone else's procedure that keeps a pointer in its user data.
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    EXPECT_EQ(WinControl::FromHandle(other), nullptr);
+    EXPECT_EQ(WinControl::FromHandle(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(WinControl::FromHandle(nullptr), nullptr);
+    delete form;
+    EXPECT_EQ(WinControl::FromHandle(other), nullptr) << "a destroyed window";
+}
+
+TEST_F(Framework, AMessageHookSeesTheMessagesFirstTakesWhatItAnswersAndPassesTheRestOn) {
+    auto* form = Application.CreateForm<TestForm>();
+    constexpr UINT kAsk = WM_APP + 77;
+    std::vector<UINT> seen;
+    form->SetMessageHook([&](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        seen.push_back(msg);
+        if (msg != kAsk) return false;
+        result = 42;
+        return true;
+    });
+    EXPECT_EQ(SendMessageW(form->Handle(), kAsk, 0, 0), 42);
+    SendMessageW(form->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Hooked"));
+    EXPECT_EQ(GetWindowTextLengthW(form->Handle()), 6) << "the window still handled what the hook passed on";
+    EXPECT_NE(std::find(seen.begin(), seen.end(), UINT(WM_SETTEXT)), seen.end());
+
+    form->SetMessageHook(nullptr);
+    EXPECT_FALSE(form->HasMessageHook());
+    EXPECT_EQ(SendMessageW(form->Handle(), kAsk, 0, 0), 0);
+    delete form;
+}
+
+TEST_F(Framework, TheSystemDirectoryEndsInABackslashOrIsNothingWhenTheBufferIsTooSmall) {
+    std::optional<std::string> folder = SystemDirectory(MAX_PATH);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->back(), '\\');
+    const DWORD attributes = GetFileAttributesA(folder->c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(SystemDirectory(unsigned(folder->size()) - 1)) << "no room for the terminating zero";
 }
 
 }  // namespace

@@ -1,32 +1,11 @@
 #include "tests/win/host/HostTestKit.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "framework/Application.h"
 
 namespace kv::test {
 namespace {
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-
-std::wstring StandInsFolder() {
-    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path + L"\\";
-}
-
-BOOL CALLBACK FindStaticText(HWND child, LPARAM found) {
-    wchar_t className[32] = {}, text[512] = {};
-    GetClassNameW(child, className, 32);
-    if (lstrcmpiW(className, L"Static") == 0 && GetWindowTextW(child, text, 512) > 0) {
-        *reinterpret_cast<std::wstring*>(found) = text;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 }  // namespace
 
@@ -73,21 +52,11 @@ void SaverForm::Destroy() {
 // ---- Display Properties ----
 
 FakeDisplayProperties::FakeDisplayProperties() {
-    static bool registered = false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        WNDCLASSW window = {};
-        window.lpfnWndProc = Proc;
-        window.hInstance = instance;
-        window.lpszClassName = L"KVTestDisplayProperties";
-        WNDCLASSW preview = {};
-        preview.lpfnWndProc = DefWindowProcW;
-        preview.hInstance = instance;
-        preview.lpszClassName = L"KVTestPreview";
-        registered = RegisterClassW(&window) && RegisterClassW(&preview);
-    }
+    RegisterWindowClass({.name = L"KVTestDisplayProperties"});
+    RegisterWindowClass({.name = L"KVTestPreview"});
     window_ = CreateWindowExW(0, L"KVTestDisplayProperties", L"Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              120, 80, 400, 300, nullptr, nullptr, instance, this);
+                              120, 80, 400, 300, nullptr, nullptr, instance, static_cast<WindowTarget*>(this));
     preview_ = CreateWindowExW(0, L"KVTestPreview", L"", WS_CHILD | WS_VISIBLE, 40, 50, 152, 112, window_, nullptr,
                                instance, nullptr);
 }
@@ -98,12 +67,8 @@ FakeDisplayProperties::~FakeDisplayProperties() {
 
 std::string FakeDisplayProperties::PreviewArgument() const { return HandleArgument(preview_); }
 
-LRESULT CALLBACK FakeDisplayProperties::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<FakeDisplayProperties*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg == WM_ENABLE && !wp) ++self->disables_;
+LRESULT FakeDisplayProperties::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ENABLE && !wp) ++disables_;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -129,69 +94,11 @@ bool CursorShowing() {
 
 std::string HandleArgument(HWND hwnd) { return std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(hwnd))); }
 
-void PumpMessages(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                Application.QuitReceived();
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
-
-void ForgetQuitRequest() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    Application.ResetTerminated();
-}
-
-std::wstring SystemDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
-// ---- message boxes ----
-
-MessageBoxWatcher::MessageBoxWatcher(std::wstring title, HWND watchedWindow, DWORD timeoutMs)
-    : title_(std::move(title)), watched_(watchedWindow), timeoutMs_(timeoutMs) {
-    thread_.Reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
-}
-
-MessageBoxWatcher::~MessageBoxWatcher() { Answered(); }
-
-bool MessageBoxWatcher::Answered() {
-    stop_ = true;
-    if (thread_) WaitForSingleObject(thread_.Get(), INFINITE);
-    thread_.Reset();
-    return answered_;
-}
-
-DWORD WINAPI MessageBoxWatcher::Run(void* param) {
-    auto* self = static_cast<MessageBoxWatcher*>(param);
-    DWORD start = GetTickCount();
-    while (!self->stop_ && GetTickCount() - start < self->timeoutMs_) {
-        HWND box = FindWindowW(L"#32770", self->title_.c_str());
-        DWORD process = 0;
-        if (box) GetWindowThreadProcessId(box, &process);
-        if (box && process == GetCurrentProcessId()) {
-            Sleep(100);  // let the box finish opening
-            EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&self->text_));
-            self->watchedEnabled_ = self->watched_ && IsWindowEnabled(self->watched_);
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            self->answered_ = true;
-            return 0;
-        }
-        Sleep(20);
-    }
-    return 0;
+std::wstring StandIn(const std::wstring& name) {
+    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR L"/" + name;
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
 }
 
 // ---- registry ----
@@ -238,43 +145,6 @@ void DesktopValueKeeper::Delete() {
     RegDeleteValueW(key.Get(), name_.c_str());
 }
 
-// ---- system files ----
-
-SystemFileKeeper::~SystemFileKeeper() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-        if (it->content)
-            std::ofstream(std::filesystem::path(it->path), std::ios::binary) << *it->content;
-        else
-            DeleteFileW(it->path.c_str());
-    }
-}
-
-std::wstring SystemFileKeeper::Keep(const std::wstring& name) {
-    std::wstring path = SystemDirectory() + L"\\" + name;
-    for (const Saved& s : saved_)
-        if (s.path == path) return path;
-    saved_.push_back({path, Read(name)});
-    return path;
-}
-
-void SystemFileKeeper::Install(const std::wstring& standIn, const std::wstring& asName) {
-    std::wstring target = Keep(asName);
-    ASSERT_TRUE(CopyFileW((StandInsFolder() + standIn).c_str(), target.c_str(), FALSE))
-        << "stand-in " << std::filesystem::path(standIn).string() << " is not built";
-}
-
-void SystemFileKeeper::Remove(const std::wstring& name) { DeleteFileW(Keep(name).c_str()); }
-
-void SystemFileKeeper::Write(const std::wstring& name, const std::string& content) {
-    std::ofstream(std::filesystem::path(Keep(name)), std::ios::binary) << content;
-}
-
-std::optional<std::string> SystemFileKeeper::Read(const std::wstring& name) const {
-    std::ifstream in(std::filesystem::path(SystemDirectory() + L"\\" + name), std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // ---- fixture ----
 
 void HostTest::SetUpTestSuite() {
@@ -296,7 +166,7 @@ void HostTest::TearDown() {
         if (f->form) f->Destroy();
     forms_.clear();
     displayProperties_.reset();
-    PumpMessages(20);
+    Pump(20);
     ForgetQuitRequest();
     SetCursorCount(cursorAtStart_);
     ShowWindow(Application.Handle(), SW_SHOWNOACTIVATE);

@@ -1,15 +1,13 @@
 #pragma once
-// What the host tests share: a form laid out like the saver's main window with the host on it,
-// a Display Properties window of our own, the cursor counter, a watcher that answers message
-// boxes, and keepers that put registry values and system files back.
+// What the host tests share besides the Windows test kit: a form laid out like the saver's main
+// window with the host on it, a Display Properties window of our own, the cursor counter, and a
+// keeper that puts registry values back.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "framework/Scoped.h"
 #include "framework/StdControls.h"
 #include "saver/host/ScreenSaver.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv::test {
 
@@ -47,7 +46,7 @@ struct SaverForm {
 };
 
 // A top-level "Display Properties" window of this thread with a 152 x 112 preview child.
-class FakeDisplayProperties {
+class FakeDisplayProperties : private WindowTarget {
 public:
     FakeDisplayProperties();
     ~FakeDisplayProperties();
@@ -57,7 +56,7 @@ public:
     int DisableCount() const { return disables_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
     HWND window_ = nullptr;
     HWND preview_ = nullptr;
     int disables_ = 0;
@@ -69,32 +68,8 @@ void SetCursorCount(int count);
 bool CursorShowing();
 
 std::string HandleArgument(HWND hwnd);
-void PumpMessages(DWORD ms);
-// Removes a quit request left in the queue and clears the application's terminated state.
-void ForgetQuitRequest();
-
-// Answers the first message box with the given title by pressing OK, from another thread.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher(std::wstring title, HWND watchedWindow, DWORD timeoutMs = 10000);
-    ~MessageBoxWatcher();
-    // Stops looking and waits for the watcher; true when it found and answered a box.
-    bool Answered();
-    const std::wstring& Text() const { return text_; }
-    // Whether watchedWindow was enabled while the box was up.
-    bool WatchedEnabledDuringBox() const { return watchedEnabled_; }
-
-private:
-    static DWORD WINAPI Run(void* self);
-    std::wstring title_;
-    HWND watched_;
-    DWORD timeoutMs_;
-    std::atomic<bool> stop_{false};
-    ScopedHandle thread_;
-    bool answered_ = false;
-    bool watchedEnabled_ = true;
-    std::wstring text_;
-};
+// A stand-in of the build, as the system directory's copy is made from it.
+std::wstring StandIn(const std::wstring& name);
 
 // Sets HKCU\Control Panel\Desktop values and puts the old ones back.
 class DesktopValueKeeper {
@@ -113,27 +88,6 @@ private:
     DWORD type_ = 0;
     std::vector<BYTE> data_;
 };
-
-// Files of the system directory as they were, put back (or removed) at the end.
-class SystemFileKeeper {
-public:
-    ~SystemFileKeeper();
-    std::wstring Keep(const std::wstring& name);
-    // Copies a stand-in from the build's stand-ins folder into the system directory.
-    void Install(const std::wstring& standIn, const std::wstring& asName);
-    void Remove(const std::wstring& name);
-    void Write(const std::wstring& name, const std::string& content);
-    std::optional<std::string> Read(const std::wstring& name) const;
-
-private:
-    struct Saved {
-        std::wstring path;
-        std::optional<std::string> content;
-    };
-    std::vector<Saved> saved_;
-};
-
-std::wstring SystemDirectory();
 
 // The application, the title and a clean state for every test.
 class HostTest : public ::testing::Test {

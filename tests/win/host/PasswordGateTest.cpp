@@ -18,7 +18,7 @@ protected:
         HostTest::SetUp();
         files_.Keep(L"password-answer.txt");
         files_.Remove(L"password-calls.txt");
-        files_.Install(L"PASSWORD.CPL", L"PASSWORD.CPL");
+        files_.Install(StandIn(L"PASSWORD.CPL"), L"PASSWORD.CPL");
         usePassword_.SetDword(1);
     }
 
@@ -45,7 +45,7 @@ TEST_F(PasswordGate, TheRightPasswordAllowsTheCloseAfterOneDialogOwnedByTheForeg
     Answer(true);
     SaverForm& f = Make({"/s"});
     f.form->ShowForm();
-    PumpMessages(50);
+    Pump(50);
     HWND foreground = GetForegroundWindow();
     EXPECT_TRUE(f.saver->VerifyPassword());
     auto calls = Calls();
@@ -108,7 +108,7 @@ TEST_F(PasswordGate, AMissingLibraryOrOneWithoutTheCheckAllowsTheClose) {
     SaverForm& f = Make({"/s"});
     EXPECT_TRUE(f.saver->VerifyPassword());
 
-    files_.Install(L"PASSWORD-noentry.cpl", L"PASSWORD.CPL");
+    files_.Install(StandIn(L"PASSWORD-noentry.cpl"), L"PASSWORD.CPL");
     EXPECT_TRUE(f.saver->VerifyPassword());
     EXPECT_TRUE(Calls().empty());
 }
@@ -117,7 +117,7 @@ TEST_F(PasswordGate, TheLibraryIsUnloadedAfterEachCheck) {
     Answer(false);
     SaverForm& f = Make({"/s"});
     EXPECT_FALSE(f.saver->VerifyPassword());
-    EXPECT_EQ(GetModuleHandleW((SystemDirectory() + L"\\PASSWORD.CPL").c_str()), nullptr);
+    EXPECT_EQ(GetModuleHandleW((SystemFolder() + L"\\PASSWORD.CPL").c_str()), nullptr);
 }
 
 class OtherModesNeverAsk : public PasswordGate, public ::testing::WithParamInterface<std::vector<std::string>> {};

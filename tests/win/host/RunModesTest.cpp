@@ -17,9 +17,7 @@ RECT WindowRectIn(HWND hwnd, HWND parent) {
 LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 LONG_PTR ExStyle(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE); }
 HWND ParentOf(HWND hwnd) { return GetAncestor(hwnd, GA_PARENT); }
-bool Hooked(HWND hwnd) {
-    return GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FrameworkWindowProc);
-}
+bool Hooked(HWND hwnd) { return WinControl::FromHandle(hwnd)->HasMessageHook(); }
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
@@ -48,7 +46,7 @@ TEST_P(ConfigurationMode, ShowsPanelSetupAsTheWholeClientAreaOfACentredDialog) {
     EXPECT_FALSE(ExStyle(f.Handle()) & WS_EX_TOPMOST);
 
     f.form->ShowForm();
-    PumpMessages(50);
+    Pump(50);
     RECT r = {};
     GetWindowRect(f.Handle(), &r);
     EXPECT_NEAR((r.left + r.right) / 2, ScreenWidth() / 2, 1);
@@ -85,10 +83,11 @@ INSTANTIATE_TEST_SUITE_P(Switches, ConfigurationMode,
 using MessageStyle = HostTest;
 
 TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
-    MessageBoxWatcher watcher(L"Information", nullptr);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({"/c"}, [](SaverForm& s) { s.saver->SetConfigurationBoxPanel(nullptr); });
-    ASSERT_TRUE(watcher.Answered());
-    EXPECT_EQ(watcher.Text(), Widen(f.saver->ConfigurationBoxMessage()));
+    boxes.Stop();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Boxes()[0].message, Widen(f.saver->ConfigurationBoxMessage()));
     EXPECT_FALSE(f.saver->ConfigurationBoxMessage().empty());
     EXPECT_EQ(f.saver->ConfigurationBoxStyle(), cbsMessageDlg);
     EXPECT_EQ(f.form->Left(), -f.form->Width() - 100);
@@ -98,24 +97,26 @@ TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
 
 TEST_F(MessageStyle, APanelThatIsNotOnTheFormCountsAsUnsetEvenWithTheSameName) {
     Panel stray(nullptr, Layout("PanelSetup", nullptr, 0, 0, 417, 345));
-    MessageBoxWatcher watcher(L"Information", nullptr);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({}, [&](SaverForm& s) { s.saver->SetConfigurationBoxPanel(&stray); });
-    EXPECT_TRUE(watcher.Answered());
+    boxes.Stop();
+    EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(f.saver->ConfigurationBoxPanel(), nullptr);
     EXPECT_TRUE(Application.Terminated());
 }
 
 TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAfter) {
     FakeDisplayProperties& properties = DisplayProperties();
-    MessageBoxWatcher watcher(L"Information", properties.Handle());
+    BoxAnswerer boxes(L"Information", properties.Handle());
     SaverForm& f = Make({"/c:77"}, [](SaverForm& s) {
         s.saver->SetConfigurationBoxStyle(cbsMessageDlg);
         s.saver->SetConfigurationBoxMessage("Nothing to set here");
         s.form->SetWindowState(WindowState::Maximized);
     });
-    ASSERT_TRUE(watcher.Answered());
-    EXPECT_EQ(watcher.Text(), L"Nothing to set here");
-    EXPECT_FALSE(watcher.WatchedEnabledDuringBox());
+    boxes.Stop();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Boxes()[0].message, L"Nothing to set here");
+    EXPECT_FALSE(boxes.Boxes()[0].watchedEnabled);
     EXPECT_EQ(f.form->GetWindowState(), WindowState::Normal);
     EXPECT_EQ(GetForegroundWindow(), properties.Handle());
     EXPECT_TRUE(Application.Terminated());
@@ -124,12 +125,13 @@ TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAf
 }
 
 TEST_F(MessageStyle, ConfigurationBoxFalseShowsNothingAndKeepsRunning) {
-    MessageBoxWatcher watcher(L"Information", nullptr, 1500);
+    BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({"/c"}, [](SaverForm& s) {
         s.saver->SetConfigurationBox(false);
         s.saver->SetConfigurationBoxPanel(nullptr);
     });
-    EXPECT_FALSE(watcher.Answered());
+    boxes.Stop();
+    EXPECT_EQ(boxes.Count(), 0);
     EXPECT_FALSE(f.panelSetup->Visible());
     EXPECT_TRUE(f.panel1->Visible());
     EXPECT_FALSE(Application.Terminated());
@@ -149,7 +151,7 @@ TEST_P(FullScreenMode, MakesABorderlessTopmostWindowOverTheWholeScreenWithTheCur
     }
 
     f.form->ShowForm();
-    PumpMessages(100);
+    Pump(100);
     RECT r = {};
     GetWindowRect(f.Handle(), &r);
     EXPECT_EQ(r.left, 0);
@@ -183,7 +185,7 @@ TEST_F(FullScreenCover, TheWindowSpansTheVirtualScreenThePlayerThePrimaryMonitor
     SaverForm& f = Make({"/s"});
     f.panel1->SetAlign(Align::Client);
     f.form->ShowForm();
-    PumpMessages(100);
+    Pump(100);
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const RECT all{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     const RECT primary{0, 0, ScreenWidth(), ScreenHeight()};
@@ -255,7 +257,7 @@ TEST_F(PreviewMode, TheFirstShowMakesTheWindowADisabledScaledChildOfThePreview) 
     EXPECT_FALSE(f.panelSetup->Visible());
 
     f.form->ShowForm();
-    PumpMessages(50);
+    Pump(50);
     EXPECT_EQ(ParentOf(f.Handle()), properties.Preview());
     RECT r = WindowRectIn(f.Handle(), properties.Preview());
     EXPECT_EQ(r.left, 0);
@@ -284,7 +286,7 @@ TEST_F(PreviewMode, AHideOnlyPassesThroughAndShowingAgainEmbedsAgain) {
     FakeDisplayProperties& properties = DisplayProperties();
     SaverForm& f = Make({"/p", properties.PreviewArgument()});
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     ASSERT_EQ(ParentOf(f.Handle()), properties.Preview());
 
     ShowWindow(f.Handle(), SW_HIDE);
@@ -313,11 +315,11 @@ TEST_F(PreviewMode, TheHookPassesEveryMessageOnWithItsResult) {
     EXPECT_EQ(SendMessageW(f.Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
     f.saver->HookOwnerWindow();  // a second hook must not chain the host to itself
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), properties.Preview());
 }
 
-TEST_F(PreviewMode, RemovingTheHostPutsTheWindowProcedureBack) {
+TEST_F(PreviewMode, RemovingTheHostRemovesItsHook) {
     FakeDisplayProperties& properties = DisplayProperties();
     SaverForm& f = Make({"/p", properties.PreviewArgument()});
     ASSERT_TRUE(Hooked(f.Handle()));
@@ -325,7 +327,7 @@ TEST_F(PreviewMode, RemovingTheHostPutsTheWindowProcedureBack) {
     f.saver = nullptr;
     EXPECT_FALSE(Hooked(f.Handle()));
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
 }
 
@@ -334,7 +336,7 @@ TEST_F(PreviewMode, AutoEnableFalseStillHooksButNeverEmbeds) {
     SaverForm& f = Make({"/p", properties.PreviewArgument()}, [](SaverForm& s) { s.saver->SetAutoEnable(false); });
     EXPECT_TRUE(Hooked(f.Handle()));
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
     EXPECT_TRUE(IsWindowVisible(Application.Handle()));
 }
@@ -344,7 +346,7 @@ class PreviewWithoutHandle : public HostTest, public ::testing::WithParamInterfa
 TEST_P(PreviewWithoutHandle, TheWindowStaysAnOrdinaryWindowWithoutATaskbarEntry) {
     SaverForm& f = Make(GetParam());
     f.form->ShowForm();
-    PumpMessages(20);
+    Pump(20);
     EXPECT_EQ(ParentOf(f.Handle()), GetDesktopWindow());
     EXPECT_FALSE(Style(f.Handle()) & WS_CHILD);
     EXPECT_TRUE(IsWindowEnabled(f.Handle()));

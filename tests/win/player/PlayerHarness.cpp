@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/win/support/Clips.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv::test {
 namespace {
@@ -32,8 +32,6 @@ Colour Classify(int r, int g, int b) {
 
 }  // namespace
 
-std::wstring Clip(const wchar_t* name) { return kv::test::ClipsFolder() + L"\\" + name; }
-
 const char* ColourName(Colour c) {
     switch (c) {
         case Colour::Black: return "black";
@@ -51,7 +49,7 @@ Colour DominantColour(const RECT& r) {
     if (width <= 0 || height <= 0) return Colour::Other;
     // Read from the screen itself: what the user sees, whoever drew it.
     ScopedGetDC screen(nullptr);
-    HDC memory = CreateCompatibleDC(screen.Get());
+    ScopedMemoryDC memory(screen.Get());
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -63,15 +61,14 @@ Colour DominantColour(const RECT& r) {
     int counts[7] = {};
     if (memory && bitmap) {
         {
-            ScopedSelectObject select(memory, bitmap.Get());
-            BitBlt(memory, 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
+            ScopedSelectObject select(memory.Get(), bitmap.Get());
+            BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
         }
         GdiFlush();
         const auto* pixels = static_cast<const unsigned char*>(bits);
         for (int i = 0; i < width * height; ++i)
             ++counts[int(Classify(pixels[4 * i + 2], pixels[4 * i + 1], pixels[4 * i]))];
     }
-    if (memory) DeleteDC(memory);
     int best = int(Colour::Other);
     for (int c = 0; c < 7; ++c)
         if (counts[c] > counts[best]) best = c;
@@ -79,27 +76,19 @@ Colour DominantColour(const RECT& r) {
     return counts[best] * 2 > width * height ? Colour(best) : Colour::Other;
 }
 
-PlayerHarness* PlayerHarness::current_ = nullptr;
-
 PlayerHarness::PlayerHarness(int clientWidth, int clientHeight) {
     // One window serves every test: under Wine without a window manager, destroying a
     // visible captioned window waits two seconds for a withdrawal that never comes.
     static HWND shared = nullptr;
     if (!shared) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);
-        shared = CreateWindowExW(WS_EX_TOPMOST, kClassName, L"player test",
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+        RegisterWindowClass({.name = kClassName, .arrowCursor = true});
+        shared = CreateWindowExW(WS_EX_TOPMOST, kClassName, L"player test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!shared) throw std::runtime_error("cannot create the test window");
     }
     window_ = shared;
-    current_ = this;
+    // The shared window reports to the harness of the running test.
+    SetWindowTarget(window_, this);
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     SetWindowPos(window_, HWND_TOPMOST, 40, 40, frame.right - frame.left, frame.bottom - frame.top,
@@ -113,7 +102,7 @@ PlayerHarness::PlayerHarness(int clientWidth, int clientHeight) {
 PlayerHarness::~PlayerHarness() {
     player_.reset();
     Pump(20);  // leave no event of this player in the shared window's queue
-    current_ = nullptr;
+    SetWindowTarget(window_, nullptr);
 }
 
 HWND PlayerHarness::VideoChild() const {
@@ -135,30 +124,19 @@ void PlayerHarness::Pump(DWORD ms) {
 }
 
 bool PlayerHarness::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        DWORD now = GetTickCount();
-        if (now - start >= timeoutMs) return done();
-        if (player_ && now - lastStallCheck_ >= 100) {
-            lastStallCheck_ = now;
-            if (player_->CheckStalledEnd(now)) ++ends_;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    return test::PumpUntil(
+        [&] {
+            DWORD now = GetTickCount();
+            if (player_ && now - lastStallCheck_ >= 100) {
+                lastStallCheck_ = now;
+                if (player_->CheckStalledEnd(now)) ++ends_;
+            }
+            return done();
+        },
+        timeoutMs);
 }
 
-LRESULT CALLBACK PlayerHarness::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (current_ && current_->window_ == hwnd) return current_->Handle(message, wParam, lParam);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT PlayerHarness::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PlayerHarness::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             if (player_) {
@@ -180,7 +158,7 @@ LRESULT PlayerHarness::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (player_ && player_->HandleGraphEvent()) ++ends_;
             return 0;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace kv::test

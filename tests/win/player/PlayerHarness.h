@@ -8,19 +8,18 @@
 #include <string>
 
 #include "framework/Scoped.h"
+#include "framework/WindowRoute.h"
 #include "saver/player/DShowPlayer.h"
+#include "tests/win/support/Clips.h"
 
 namespace kv::test {
-
-// Path of a generated clip (KINOVELA_CLIPS).
-std::wstring Clip(const wchar_t* name);
 
 // Which of the clip colours covers most of a screen rectangle.
 enum class Colour { Black, White, Red, Green, Blue, Yellow, Other };
 const char* ColourName(Colour c);
 Colour DominantColour(const RECT& screenRect);
 
-class PlayerHarness {
+class PlayerHarness : private WindowTarget {
 public:
     // The test window, its client area made clientWidth x clientHeight, with a new player.
     PlayerHarness(int clientWidth = 320, int clientHeight = 240);
@@ -35,7 +34,8 @@ public:
     // The picture's area on the screen.
     RECT PictureOnScreen() const;
 
-    // Dispatches messages for ms milliseconds, asking the player about stalled ends every 100 ms.
+    // Dispatches messages for ms milliseconds, asking the player about stalled ends every 100 ms
+    // as the media player control's watch timer does.
     void Pump(DWORD ms);
     // Pumps until done() holds or timeoutMs passes; returns done().
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
@@ -46,10 +46,7 @@ public:
     LPARAM LastMouseMove() const { return lastMouseMove_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-
-    static PlayerHarness* current_;  // the harness the shared window reports to
+    LRESULT HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     ScopedCoInitialize com_;
     HWND window_ = nullptr;

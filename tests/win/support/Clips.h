@@ -17,4 +17,9 @@ inline std::wstring ClipsFolder() {
     return path;
 }
 
+// Path of a generated clip, as Wine sees it.
+inline std::wstring Clip(const wchar_t* name) { return ClipsFolder() + L"\\" + name; }
+// A path in the clips folder where no file is.
+inline std::wstring MissingClip(const wchar_t* name) { return ClipsFolder() + L"\\missing-" + name; }
+
 }  // namespace kv::test

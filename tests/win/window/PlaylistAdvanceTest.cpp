@@ -92,8 +92,8 @@ TEST_F(PlaylistAdvance, PlayOnABrokenFileInConfigurationModeShowsNoBox) {
     Application.ShowErrorBox("Probe");
     EXPECT_EQ(dialogs_->Count(), 1);
     dialogs_->Stop();
-    ASSERT_EQ(dialogs_->Texts().size(), 1u);
-    EXPECT_NE(dialogs_->Texts()[0].find(L"Probe."), std::wstring::npos);
+    ASSERT_EQ(dialogs_->Boxes().size(), 1u);
+    EXPECT_NE(dialogs_->Boxes()[0].texts.find(L"Probe."), std::wstring::npos);
 }
 
 }  // namespace

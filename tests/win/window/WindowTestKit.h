@@ -1,13 +1,11 @@
 #pragma once
-// What the main-window playback tests share: the generated clips, the settings files written
-// for a test and put back after it, a main window that records what its handlers saw, a
-// watcher that answers and counts message boxes, message pumping and processor-time meters.
+// What the main-window playback tests share besides the Windows test kit: the settings files
+// written for a test, a main window that records what its handlers saw, a guard against hangs
+// and processor-time meters.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,13 +13,10 @@
 
 #include "framework/Scoped.h"
 #include "saver/window/FormMain.h"
+#include "tests/win/support/Clips.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv::test {
-
-// Path of a generated clip (KINOVELA_CLIPS), as Wine sees it.
-std::wstring Clip(const wchar_t* name);
-// A path in the clips folder where no file is.
-std::wstring MissingClip(const wchar_t* name);
 
 // The values a test puts into g_screen.ini; unset ones are left out of the file.
 struct SettingsValues {
@@ -34,22 +29,6 @@ struct SettingsValues {
 };
 void WriteSettings(const SettingsValues& values);
 void WritePlaylist(const std::vector<std::wstring>& paths);
-
-// g_screen.ini and g_screen.files as they were, removed for the test and put back after it.
-class SettingsFilesKeeper {
-public:
-    SettingsFilesKeeper();
-    ~SettingsFilesKeeper();
-    SettingsFilesKeeper(const SettingsFilesKeeper&) = delete;
-    SettingsFilesKeeper& operator=(const SettingsFilesKeeper&) = delete;
-
-private:
-    struct Saved {
-        std::string path;
-        std::optional<std::string> bytes;
-    };
-    std::vector<Saved> saved_;
-};
 
 // The main window with recorders around its handlers, set before its creation handler runs.
 class ObservedFormMain : public TFormMain {
@@ -65,27 +44,6 @@ public:
     std::vector<std::wstring> filesAfterEnd;  // Mp1->FileName() after each end of a file
     std::vector<Tick> ticks;
     std::vector<bool> muteClicks;  // MuteWave's state at each run of its click handler
-};
-
-// Finds the message boxes and dialogs of this process from another thread, notes their text
-// and answers them with OK so the window thread goes on.
-class DialogWatcher {
-public:
-    DialogWatcher();
-    ~DialogWatcher();
-    int Count() const { return count_; }
-    // Stops looking; the texts are complete from then on.
-    void Stop();
-    const std::vector<std::wstring>& Texts() const { return texts_; }
-
-private:
-    static DWORD WINAPI Run(void* self);
-    static BOOL CALLBACK Visit(HWND window, LPARAM self);
-    std::atomic<bool> stop_{false};
-    std::atomic<int> count_{0};
-    std::vector<HWND> seen_;
-    std::vector<std::wstring> texts_;
-    ScopedHandle thread_;
 };
 
 // Ends the process when a test takes longer than timeoutMs: a player that hangs in a file's
@@ -104,15 +62,6 @@ private:
     ScopedHandle done_;
     ScopedHandle thread_;
 };
-
-// Dispatches messages as the application loop does for ms milliseconds. A quit request is
-// noted on the application and kept off the queue.
-void Pump(DWORD ms);
-// Pumps until done() holds or timeoutMs passes; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-// Removes a quit request from the queue and clears the application's terminated state.
-void ForgetQuitRequest();
-bool QuitRequestQueued();
 
 // Processor time of the process (all threads) and of the calling thread, and the wall clock.
 class CpuMeter {
@@ -142,8 +91,8 @@ protected:
     void Prepare(const std::vector<std::wstring>& playlist, const std::optional<SettingsValues>& settings = {});
 
     std::unique_ptr<HangGuard> hangGuard_;
-    std::unique_ptr<SettingsFilesKeeper> files_;
-    std::unique_ptr<DialogWatcher> dialogs_;
+    std::unique_ptr<SystemFileKeeper> files_;
+    std::unique_ptr<BoxAnswerer> dialogs_;
     ObservedFormMain* form_ = nullptr;
 };
 

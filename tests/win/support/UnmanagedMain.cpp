@@ -1,20 +1,30 @@
-// With no window manager, Wine waits two seconds for every managed window it hides or destroys.
-// Wine reads whether this program's windows are managed before main runs, so the first run
-// sets the per-program switch, runs the tests again as a child, and takes the switch away.
+// The main of the in-process Windows tests. With no window manager, Wine waits two seconds for
+// every managed window it hides or destroys. Wine reads whether a program's windows are managed
+// before main runs, so the first run sets the program's switch, runs the tests again as a
+// child, and takes the switch away.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
 
 #include "framework/Scoped.h"
 
 namespace {
 
-constexpr wchar_t kProgramKey[] = L"Software\\Wine\\AppDefaults\\host_test.exe";
-constexpr wchar_t kDriverKey[] = L"Software\\Wine\\AppDefaults\\host_test.exe\\X11 Driver";
+std::wstring ProgramKey() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const wchar_t* name = wcsrchr(path, L'\\');
+    return std::wstring(L"Software\\Wine\\AppDefaults\\") + (name ? name + 1 : path);
+}
+
+std::wstring DriverKey() { return ProgramKey() + L"\\X11 Driver"; }
 
 bool WindowsUnmanaged() {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDriverKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, DriverKey().c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
     kv::ScopedKey key(opened);
     wchar_t value[8] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
@@ -25,7 +35,7 @@ bool WindowsUnmanaged() {
 
 int RunAgainUnmanaged() {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kDriverKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, DriverKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
         ERROR_SUCCESS)
         return -1;
     {
@@ -41,7 +51,7 @@ int RunAgainUnmanaged() {
         WaitForSingleObject(process.Get(), INFINITE);
         GetExitCodeProcess(process.Get(), &exitCode);
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, ProgramKey().c_str());
     return static_cast<int>(exitCode);
 }
 

@@ -1,0 +1,16 @@
+# Every header includes what it uses: each one is compiled alone, in a translation unit of
+# its own, as part of the build of the Windows trees.
+function(kinovela_header_check name)
+  get_filename_component(root ${KINOVELA_ROOT} REALPATH)
+  file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${ARGN})
+  set(units)
+  foreach(header ${headers})
+    file(RELATIVE_PATH relative ${root} ${header})
+    string(MAKE_C_IDENTIFIER ${relative} id)
+    set(unit ${CMAKE_BINARY_DIR}/header_check/${id}.cpp)
+    file(CONFIGURE OUTPUT ${unit} CONTENT "#include \"${relative}\"\n")
+    list(APPEND units ${unit})
+  endforeach()
+  add_library(${name} OBJECT ${units})
+  target_link_libraries(${name} PRIVATE kinovela_options)
+endfunction()

@@ -1,0 +1,18 @@
+#include "framework/SystemDirectory.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace kv {
+
+std::optional<std::string> SystemDirectory(unsigned bufferSize) {
+    std::vector<char> buffer(bufferSize + 1, '\0');
+    const UINT length = GetSystemDirectoryA(buffer.data(), bufferSize);
+    if (length == 0 || length >= bufferSize) return std::nullopt;
+    std::string folder(buffer.data(), length);
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+}  // namespace kv
