@@ -2,7 +2,7 @@
 JOBS ?= 2
 TREES := win32 win64 native
 
-.PHONY: all bootstrap build test demo bench clean
+.PHONY: all bootstrap build test demo bench soak clean
 
 all: build
 
@@ -26,6 +26,10 @@ demo: build
 
 bench: build
 	@python3 tests/bench/bench.py
+
+# Not part of make test: about a quarter of an hour of clip changes.
+soak: build
+	@python3 tests/bench/soak.py
 
 clean:
 	rm -rf build dist

@@ -3,13 +3,13 @@
 #include <atomic>
 
 #include "framework/Exception.h"
+#include "framework/Scoped.h"
 #include "framework/Text.h"
 
 namespace kv {
 
 struct BackgroundRender::Shared {
-    ComPtr<IGraphBuilder> graph;
-    std::wstring path;
+    std::function<HRESULT()> job;
     ScopedHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<HRESULT> result{E_PENDING};
 };
@@ -19,15 +19,19 @@ DWORD WINAPI BackgroundRender::Run(void* arg) {
     std::unique_ptr<std::shared_ptr<BackgroundRender::Shared>> owner(
         static_cast<std::shared_ptr<BackgroundRender::Shared>*>(arg));
     BackgroundRender::Shared& s = **owner;
-    s.result = s.graph->RenderFile(s.path.c_str(), nullptr);
+    HRESULT hr = E_UNEXPECTED;
+    try {
+        hr = s.job();
+    } catch (...) {
+    }
+    s.job = nullptr;  // what the job holds goes on this thread, in this apartment
+    s.result = hr;
     SetEvent(s.done.Get());
     return 0;
 }
 
-BackgroundRender::BackgroundRender(ComPtr<IGraphBuilder> graph, const std::wstring& path)
-    : shared_(std::make_shared<Shared>()) {
-    shared_->graph = std::move(graph);
-    shared_->path = path;
+BackgroundRender::BackgroundRender(std::function<HRESULT()> job) : shared_(std::make_shared<Shared>()) {
+    shared_->job = std::move(job);
     if (!shared_->done) throw Exception(SystemErrorText(GetLastError()));
     auto* arg = new std::shared_ptr<Shared>(shared_);
     ScopedHandle thread(CreateThread(nullptr, 0, Run, arg, 0, nullptr));

@@ -1,28 +1,27 @@
 #pragma once
-// Builds a filter graph for a file on a thread of its own: GStreamer probes a file for a
-// quarter to most of a second, and the window must go on answering meanwhile.
+// Runs one piece of graph work on a thread of its own: GStreamer probes a file for a quarter
+// to most of a second, and the window must go on answering meanwhile.
 #include <windows.h>
-#include <dshow.h>
 
+#include <functional>
 #include <memory>
-#include <string>
-
-#include "framework/Scoped.h"
 
 namespace kv {
 
 class BackgroundRender {
 public:
-    // Starts graph->RenderFile(path). Throws kv::Exception when no thread can be started.
-    BackgroundRender(ComPtr<IGraphBuilder> graph, const std::wstring& path);
-    // Does not wait: a render still running finishes on its own thread and lets go of its
-    // graph there.
+    // Starts job() on a new thread in the multithreaded apartment. The job owns what it
+    // captures. Throws kv::Exception when no thread can be started.
+    explicit BackgroundRender(std::function<HRESULT()> job);
+    // Does not wait: a job still running finishes on its own thread and lets go of what it
+    // holds there.
     ~BackgroundRender();
     BackgroundRender(const BackgroundRender&) = delete;
     BackgroundRender& operator=(const BackgroundRender&) = delete;
 
-    HANDLE Done() const;    // signalled once RenderFile has returned
-    HRESULT Result() const; // RenderFile's result; E_PENDING until Done
+    HANDLE Done() const;     // signalled once the job has returned
+    bool Finished() const { return WaitForSingleObject(Done(), 0) == WAIT_OBJECT_0; }
+    HRESULT Result() const;  // the job's result; E_PENDING until Done
 
 private:
     struct Shared;

@@ -11,6 +11,7 @@ TMediaPlayerX::TMediaPlayerX(Component* owner, const ControlArgs& args) : WinCon
 
 TMediaPlayerX::~TMediaPlayerX() {
     if (hwnd_) KillTimer(hwnd_, kWatchTimer);
+    if (hwnd_) KillTimer(hwnd_, kBegunTimer);
     // The graph goes before the window that receives its events.
     engine_.reset();
 }
@@ -38,8 +39,34 @@ void TMediaPlayerX::Open(const std::wstring& path) {
     // A run that is ending opens nothing more: building a graph would hold up its end.
     if (Application.Terminated()) throw Exception("The run is ending");
     Engine().Open(path);
+    begunPolls_ = kBegunPolls;
+    SetTimer(hwnd_, kBegunTimer, kBegunPollMs, nullptr);
+}
+
+void TMediaPlayerX::CheckBegun() {
+    bool begun = false;
+    try {
+        begun = engine_ && engine_->IsOpen() && engine_->CurrentPosition() > kBegunSeconds;
+    } catch (...) {
+        begunPolls_ = 0;  // the timer's own reading reports what fails
+    }
+    if (!begun && --begunPolls_ > 0) return;
+    KillTimer(hwnd_, kBegunTimer);
+    if (begun && OnBegun) Application.Guard([&] { OnBegun(); });
 }
 bool TMediaPlayerX::Opening() const { return engine_ && engine_->Opening(); }
+
+void TMediaPlayerX::Prepare(const std::wstring& path) {
+    if (!Application.Terminated()) Engine().Prepare(path);
+}
+
+void TMediaPlayerX::ShowVideo(bool visible) {
+    if (engine_ && engine_->ShowingLastPicture()) {
+        if (!visible && Visible()) return;
+        engine_->RevealSurface();
+    }
+    SetVisible(visible);
+}
 void TMediaPlayerX::Stop() { Engine().Stop(); }
 void TMediaPlayerX::Pause() { Engine().Pause(); }
 double TMediaPlayerX::CurrentPosition() { return Engine().CurrentPosition(); }
@@ -89,6 +116,10 @@ LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool TMediaPlayerX::OnTimer(UINT_PTR id) {
+    if (id == kBegunTimer) {
+        CheckBegun();
+        return true;
+    }
     if (id != kWatchTimer) return false;
     bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
     WatchEnd();

@@ -18,6 +18,12 @@ public:
     void Open(const std::wstring& path);
     // True while Open waits for DirectShow (messages are dispatched meanwhile).
     bool Opening() const;
+    // Makes path ready to follow the open file without a gap (see DShowPlayer::Prepare).
+    void Prepare(const std::wstring& path);
+    // Shows or hides the video. Right after a change of file the previous file's last
+    // picture stands in for the new one while it is hidden, so the screen never goes black
+    // between two files.
+    void ShowVideo(bool visible);
     void Stop();
     void Pause();
     double CurrentPosition();
@@ -28,6 +34,10 @@ public:
 
     // Raised once, on the GUI thread, when the open file has played to its end.
     NotifyEvent OnEndOfStream;
+    // Raised once after each Open, as soon as the file's position has moved past kBegunSeconds:
+    // what waits for the file to have begun need not wait for its next timer tick.
+    NotifyEvent OnBegun;
+    static constexpr double kBegunSeconds = 0.025;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -38,14 +48,19 @@ protected:
 private:
     DShowPlayer& Engine();
     void RaiseEndOfStream();
+    void CheckBegun();
     void WatchEnd();
 
     std::unique_ptr<DShowPlayer> engine_;
     static constexpr UINT_PTR kWatchTimer = 1;
     static constexpr UINT kWatchIntervalMs = 500;
     static constexpr UINT kTailWatchMs = 50;
-    static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
     bool fastWatch_ = false;
+    static constexpr UINT kRefreshMessage = DShowPlayer::kGraphEventMessage + 1;
+    static constexpr UINT_PTR kBegunTimer = 2;
+    static constexpr UINT kBegunPollMs = 10;
+    static constexpr int kBegunPolls = 50;
+    int begunPolls_ = 0;
 };
 
 }  // namespace kv

@@ -141,8 +141,9 @@ private:
         double CurrentPosition() override { return f_.Mp1->CurrentPosition(); }
         void SetCurrentPosition(double s) override { f_.Mp1->SetCurrentPosition(s); }
         double Duration() override { return f_.Mp1->Duration(); }
-        void SetVisible(bool visible) override { f_.Mp1->SetVisible(visible); }
+        void SetVisible(bool visible) override { f_.Mp1->ShowVideo(visible); }
         bool Opening() override { return f_.Mp1->Opening(); }
+        void Prepare(const std::wstring& path) override { f_.Mp1->Prepare(path); }
 
     private:
         TFormMain& f_;

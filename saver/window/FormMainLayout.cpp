@@ -115,6 +115,8 @@ void TFormMain::BindEvents() {
     Mp1->OnMouseMove = OnMouseMove;
     Panel_bar->OnMouseMove = [this](ShiftState s, int x, int y) { Panel_barMouseMove(s, x, y); };
     Mp1->OnEndOfStream = [this] { mp1EndOfStream(); };
+    // The timer's work also runs as soon as a new file has begun: its picture shows at once.
+    Mp1->OnBegun = [this] { Timer1Timer(); };
     Timer1->OnTimer = [this] { Timer1Timer(); };
     Play->OnClick = [this] { PlayClick(); };
     Stop->OnClick = [this] { StopClick(); };

@@ -23,6 +23,7 @@ void PlaybackController::Guarded(Operation operation) {
 // Opens path. Outside configuration mode a file that cannot be played gives false, and the
 // caller skips it like a missing one; in configuration mode the failure goes up.
 bool PlaybackController::TryOpen(const std::wstring& path) {
+    nextPrepared_ = false;
     entryInPlay_ = path;
     try {
         player_.Open(path);
@@ -32,6 +33,15 @@ bool PlaybackController::TryOpen(const std::wstring& path) {
         if (view_.ConfigurationMode()) throw;
         return false;
     }
+}
+
+// Names the entry the advance will open when this file ends, so that it follows at once.
+void PlaybackController::PrepareNext() {
+    if (nextPrepared_) return;
+    nextPrepared_ = true;
+    auto next = FirstUsableAfter(State.CurrentIndex, view_.PlaylistCount(),
+                                 [this](int32_t i) { return view_.FileExists(view_.PlaylistPath(i)); });
+    if (next) player_.Prepare(view_.PlaylistPath(*next));
 }
 
 void PlaybackController::PlayClick() {
@@ -113,11 +123,11 @@ void PlaybackController::Advance() {
     int32_t count = view_.PlaylistCount();
     if (count <= 0) return;
     player_.Stop();
-    for (int32_t tried = 0; tried < count; ++tried) {
-        State.CurrentIndex = NextIndex(State.CurrentIndex, count);
-        if (OpenEntry(State.CurrentIndex)) return;
-    }
-    entryInPlay_.clear();
+    auto opened = FirstUsableAfter(State.CurrentIndex, count, [this](int32_t i) {
+        State.CurrentIndex = i;
+        return OpenEntry(i);
+    });
+    if (!opened) entryInPlay_.clear();
 }
 
 // True when the entry's file exists and opened.
@@ -150,6 +160,7 @@ void PlaybackController::TimerTick() {
             player_.SetCurrentPosition(State.SavedPosition);
             State.ResumePending = false;
         }
+        if (decision.prepareNext) PrepareNext();
     });
 }
 

@@ -21,6 +21,8 @@ public:
     virtual void SetVisible(bool visible) = 0;  // show / hide the player control
     // True while an Open still works (messages are dispatched meanwhile).
     virtual bool Opening() { return false; }
+    // The file that will probably be opened next: the player may make it ready meanwhile.
+    virtual void Prepare(const std::wstring& /*path*/) {}
 };
 
 // The main window as the controller uses it. WaitPumpingMessages, ProcessMessages and
@@ -90,6 +92,7 @@ private:
     void StartCurrentEntry();
     void Advance();
     bool OpenEntry(int32_t index);
+    void PrepareNext();
     bool TryOpen(const std::wstring& path);
     template <class Operation> void Guarded(Operation operation);
 
@@ -97,6 +100,7 @@ private:
     PlaybackView& view_;
     std::wstring entryInPlay_;               // the path given to the last Open that held
     std::optional<double> positionToApply_;  // Play's resume position, until it is set
+    bool nextPrepared_ = false;  // the file that follows the open one has been named to the player
 };
 
 }  // namespace kv

@@ -39,6 +39,16 @@ int32_t NextIndex(int32_t current, int32_t count) {
     return next >= 0 && next < count ? static_cast<int32_t>(next) : 0;
 }
 
+std::optional<int32_t> FirstUsableAfter(int32_t current, int32_t count,
+                                        const std::function<bool(int32_t)>& usable) {
+    int32_t index = current;
+    for (int32_t tried = 0; tried < count; ++tried) {
+        index = NextIndex(index, count);
+        if (usable(index)) return index;
+    }
+    return std::nullopt;
+}
+
 double SeekTarget(double position, double duration, int32_t deltaSeconds) {
     double target = position + deltaSeconds;
     if (duration < target) target = position;
@@ -60,6 +70,7 @@ TimerDecision DecideTimerTick(double position, double duration, bool resumePendi
     // Written so that a NaN position keeps the video hidden.
     decision.showVideo = position >= kVideoShowsFromSeconds;
     decision.applyResume = resumePending && position > 0.0 && duration > savedPosition;
+    decision.prepareNext = decision.showVideo && duration > 0.0 && duration - position <= kPrepareAheadSeconds;
     return decision;
 }
 

@@ -15,6 +15,10 @@ RESUME_SHARE = 0.10
 CONFIG_SECONDS = 1.0
 EXTRA_MS = 50.0
 SIZE_RATIO = 0.5
+CHANGE_MS = 80.0
+# What the change between two clips showed before the next file was made ready ahead of its turn
+# (a red clip followed by a green one, the centre sampled every few milliseconds).
+EARLIER_CHANGE_MS = '778, 835'
 
 
 def values(data, key):
@@ -79,6 +83,68 @@ def opening_and_map(samples, screen):
     return opened, mapped
 
 
+def resume_wait(samples, screen, wait_s=0.5):
+    """(start, end) samples of the wait after a resumed open: from the end of opening, or where
+    the renderer's window is never seen at the root (a player that keeps its renderers for the
+    whole run), from wait_s before the window maps; to the map. (None, None) without a map."""
+    opened, mapped = opening_and_map(samples, screen)
+    if opened is not None:
+        return opened, mapped
+    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
+                  None)
+    if mapped is None:
+        return None, None
+    start = next((s for s in samples if s.t >= mapped.t - wait_s and s.gui_ms is not None), None)
+    return (start, mapped) if start is not None and start.t < mapped.t else (None, None)
+
+
+def change_gaps_ms(samples):
+    """For each change from one clip to another in (t, clip) samples (clip None where the screen
+    shows no clip): ms from the first sample that shows neither clip to the first that shows the
+    new one, 0 when none lies between them. The first clip's own start is no change."""
+    gaps, last, neither_since = [], None, None
+    for t, clip in samples:
+        if clip is None:
+            if last is not None and neither_since is None:
+                neither_since = t
+            continue
+        if last is not None and clip != last:
+            gaps.append((t - neither_since) * 1000 if neither_since is not None else 0.0)
+        last, neither_since = clip, None
+    return gaps
+
+
+# A soak's warm-up, and how much each figure may grow after it while still counting as flat.
+SOAK_WARM_UP = 100
+SOAK_BOUNDS = {'threads': 2, 'memory MiB': 24.0, 'handles': 20}
+
+
+def soak_verdict(rows):
+    """rows: (changes, threads, resident MiB, handles) as the soak took them. The verdict line:
+    'flat' when none grew past its bound after the warm-up, else 'GROWING' with what grew. A row
+    may catch the next file being built on its own thread (its threads and handles come and go),
+    so growth runs from the highest of the first two rows after the warm-up to the lowest of the
+    last two; the rate per 100 changes is taken between the means of those pairs."""
+    after = [r for r in rows if r[0] >= SOAK_WARM_UP] or rows
+    if len(after) < 4:
+        after = rows
+    if len(after) < 3:
+        return 'verdict: too few figures (%d)' % len(rows)
+    first, last = after[:2], after[-2:]
+    per = 100.0 / ((last[0][0] + last[1][0]) / 2.0 - (first[0][0] + first[1][0]) / 2.0)
+    grown, parts = [], []
+    for i, name in enumerate(('threads', 'memory MiB', 'handles'), start=1):
+        delta = min(r[i] for r in last) - max(r[i] for r in first)
+        rate = (sum(r[i] for r in last) - sum(r[i] for r in first)) / 2.0 * per
+        parts.append('%s %+g (%+.1f per 100 changes)' % (name, round(delta, 1), rate))
+        if delta > SOAK_BOUNDS[name]:
+            grown.append(name)
+    bounds = ', '.join('%s +%g' % item for item in SOAK_BOUNDS.items())
+    head = 'flat' if not grown else 'GROWING (%s)' % ', '.join(grown)
+    return 'verdict: %s from change %d to %d: %s; bounds: %s' % (head, first[0][0], last[-1][0], '; '.join(parts),
+                                                                 bounds)
+
+
 def _ratio_text(ratio):
     return '%.2f' % ratio if isinstance(ratio, float) else (ratio or '-')
 
@@ -140,6 +206,12 @@ def rows(data):
         extra = [x - y for x, y in pairs(data, big_g, one_g)]
         row('  message-thread CPU until that picture (ms)', spread(values(data, big_g), digits=0),
             spread(values(data, one_g), digits=0) + ' (1 entry)', 'extra %s ms' % spread(extra, digits=0))
+    if values(data, 'change.gap_ms'):
+        m = median(data, 'change.gap_ms')
+        row('8 change between clips: time the screen shows neither clip (ms)',
+            spread(values(data, 'change.gap_ms'), digits=0), EARLIER_CHANGE_MS + ' (earlier)', None,
+            '<= %.0f ms' % CHANGE_MS, m <= CHANGE_MS)
+        row('  longest of all the changes (ms)', '%.0f' % max(values(data, 'change.worst_ms')))
     if 'size' in data:
         size = data['size'][0]
         row('7 size of dist/win32/KINOVELA.SCR (bytes)', '{:,}'.format(size) if size else 'missing',

@@ -51,6 +51,35 @@ class RunsTakenInPairs(unittest.TestCase):
         self.assertEqual(figures.spread([]), 'n/a')
 
 
+class ReadingAChangeOfClip(unittest.TestCase):
+    def test_a_gap_runs_from_the_first_sample_showing_neither_clip_to_the_new_clip(self):
+        samples = [(0.0, None), (0.5, 'red'), (3.0, 'red'), (3.01, None), (3.05, None), (3.06, 'green'),
+                   (6.0, 'green'), (6.01, 'red'), (9.0, None)]
+        gaps = figures.change_gaps_ms(samples)
+        self.assertEqual(len(gaps), 2, 'the black before the first clip is no change')
+        self.assertAlmostEqual(gaps[0], 50)
+        self.assertEqual(gaps[1], 0)
+
+    def test_the_figure_is_met_at_eighty_ms_and_names_the_earlier_figure(self):
+        rows = figures.rows({'change.gap_ms': [0.0, 80.0, 120.0], 'change.worst_ms': [10.0, 90.0, 300.0]})
+        self.assertEqual(verdicts({'change.gap_ms': [0.0, 80.0, 120.0], 'change.worst_ms': [300.0]})['8'], 'met')
+        self.assertIn('earlier', rows[0][2])
+        self.assertEqual(verdicts({'change.gap_ms': [81.0], 'change.worst_ms': [81.0]})['8'], 'NOT MET')
+
+
+class SoakVerdict(unittest.TestCase):
+    def test_figures_that_come_and_go_after_the_warm_up_are_flat(self):
+        rows = [(50, 20, 150.0, 100), (100, 26, 200.0, 99), (150, 24, 201.0, 87), (200, 28, 204.0, 103),
+                (250, 25, 205.0, 93)]
+        self.assertTrue(figures.soak_verdict(rows).startswith('verdict: flat from change 100 to 250'))
+
+    def test_a_thread_per_ten_changes_is_growth(self):
+        rows = [(100, 30, 200.0, 140), (150, 35, 200.0, 140), (200, 40, 200.0, 140), (250, 45, 200.0, 140)]
+        verdict = figures.soak_verdict(rows)
+        self.assertIn('GROWING (threads)', verdict)
+        self.assertIn('threads +5 (+10.0 per 100 changes)', verdict)
+
+
 class ReadingAStart(unittest.TestCase):
     def test_the_longest_pause_is_the_longest_span_without_processor_time(self):
         samples = [Sample(0.0, 0), Sample(0.1, 10), Sample(0.2, 10.5), Sample(2.2, 11), Sample(2.3, 40)]
@@ -77,6 +106,14 @@ class ReadingAStart(unittest.TestCase):
         # The application's 1x1 window going away is no end of opening.
         samples = [Sample(0.1, windows=[Window(1, 1, 1)]), Sample(0.2), Sample(0.3, windows=[full])]
         self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
+
+
+    def test_without_the_renderer_window_at_the_root_the_wait_is_the_half_second_before_the_map(self):
+        full = Window(2, 1024, 768)
+        samples = [Sample(0.1, 5, [Window(1, 1, 1)]), Sample(0.35, 8), Sample(0.45, 9), Sample(0.9, 20, [full])]
+        start, mapped = figures.resume_wait(samples, (1024, 768))
+        self.assertEqual((start.t, mapped.t), (0.45, 0.9))
+        self.assertEqual(figures.resume_wait(samples[:3], (1024, 768)), (None, None))
 
 
 class Verdicts(unittest.TestCase):

@@ -75,6 +75,9 @@ public:
         Fail();
         return duration;
     }
+    // Kept apart from the log: a preparation changes nothing the user sees.
+    std::vector<std::wstring> prepared;
+    void Prepare(const std::wstring& path) override { prepared.push_back(path); }
     void SetVisible(bool show) override {
         Fail();
         log_.push_back(show ? "Show" : "Hide");

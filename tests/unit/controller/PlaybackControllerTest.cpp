@@ -265,6 +265,26 @@ TEST(controller_Timer, HidesTheVideoBelowTwoHundredthsOfASecondAndShowsItAfter) 
     }
 }
 
+TEST(controller_Timer, InItsLastSecondsAFileNamesWhatTheAdvanceOpensNextOnce) {
+    for (bool secondMissing : {false, true}) {
+        PlaybackRig rig;
+        if (secondMissing) rig.view.missing = {PlaybackRig::kTwo};
+        rig.player.durations[PlaybackRig::kOne] = 10;
+        rig.controller.PlayClick();
+        for (double position : {0.0, 5.0, 7.5, 8.0, 9.9}) {
+            rig.player.position = position;
+            rig.controller.TimerTick();
+        }
+        ASSERT_EQ(rig.player.prepared.size(), 1u) << secondMissing;
+        rig.controller.EndOfStream();
+        EXPECT_EQ(rig.player.prepared[0], rig.player.openFile) << secondMissing;
+        // The next file prepares its own successor.
+        rig.player.position = 59;
+        rig.controller.TimerTick();
+        EXPECT_EQ(rig.player.prepared.size(), 2u);
+    }
+}
+
 TEST(controller_Timer, KeepsTheBarInStepWithTheFile) {
     PlaybackRig rig;
     rig.player.duration = 62.5;

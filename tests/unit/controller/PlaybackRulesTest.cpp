@@ -88,6 +88,15 @@ TEST(controller_Rules, TimerShowsTheVideoFromTwoHundredthsOfASecond) {
     EXPECT_EQ(DecideTimerTick(0, 63.5, false, 0).progressMax, 64);
 }
 
+TEST(controller_Rules, TheNextFileIsPreparedInTheLastSecondsOnceTheFileHasBegun) {
+    EXPECT_FALSE(DecideTimerTick(56.9, 60, false, 0).prepareNext);
+    EXPECT_TRUE(DecideTimerTick(57, 60, false, 0).prepareNext);
+    // A clip shorter than the lead time, as soon as its picture may show.
+    EXPECT_FALSE(DecideTimerTick(0.01, 2, false, 0).prepareNext);
+    EXPECT_TRUE(DecideTimerTick(0.02, 2, false, 0).prepareNext);
+    EXPECT_FALSE(DecideTimerTick(5, 0, false, 0).prepareNext) << "no length yet";
+}
+
 TEST(controller_Rules, DeferredResumeWaitsForAPlayingFileLongerThanTheSavedPosition) {
     EXPECT_TRUE(DecideTimerTick(0.1, 60, true, 40).applyResume);
     EXPECT_FALSE(DecideTimerTick(0.1, 60, false, 40).applyResume);

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <windowsx.h>
+#include <tlhelp32.h>
 
 #include <cmath>
 #include <cstdio>
@@ -287,6 +288,77 @@ TEST(Player, ReopeningAndDestroyingWhilePlayingLeaveNoGraphBehind) {
         h.Player().Open(Clip(L"clip.avi"));
         h.Pump(150);
     }
+}
+
+int ThreadCount() {
+    ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    return count;
+}
+
+// The controller's change at the end of a file: Stop, then Open of the prepared file.
+void ChangeTo(PlayerHarness& h, const std::wstring& path) {
+    h.Player().Stop();
+    h.Player().Open(path);
+}
+
+TEST(Player, APreparedFileFollowsWithTheLastPictureStandingInAndNothingBlack) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    player.Open(Clip(L"clip.mpg"));
+    player.Prepare(Clip(L"clip.avi"));
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Ends() > 0; }, 6000));
+    ASSERT_EQ(DominantColour(h.PictureOnScreen()), Colour::Red);
+    DWORD start = GetTickCount();
+    ChangeTo(h, Clip(L"clip.avi"));
+    DWORD took = GetTickCount() - start;
+    std::printf("prepared change: %lu ms\n", took);
+    EXPECT_LT(took, 80u);
+    // Until the new file has begun, the old picture stays; then the new one shows.
+    EXPECT_TRUE(player.ShowingLastPicture());
+    ASSERT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() >= 0.1; }, 1000));
+    EXPECT_EQ(DominantColour(h.PictureOnScreen()), Colour::Red);
+    player.RevealSurface();
+    EXPECT_FALSE(player.ShowingLastPicture());
+    // Wine shows what a window drew at its next flush, within two frames.
+    EXPECT_TRUE(h.PumpUntil([&] { return DominantColour(h.PictureOnScreen()) == Colour::Green; }, 80));
+}
+
+TEST(Player, TheFileThatEndedStartsAgainInItsOwnGraph) {
+    PlayerHarness h;
+    DShowPlayer& player = h.Player();
+    player.Open(Clip(L"clip.wmv"));
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Ends() > 0; }, 6000));
+    DWORD start = GetTickCount();
+    ChangeTo(h, Clip(L"clip.wmv"));
+    EXPECT_LT(GetTickCount() - start, 80u);
+    EXPECT_TRUE(h.PumpUntil([&] { return player.CurrentPosition() > 0.3; }, 2000));
+    EXPECT_EQ(DominantColour(h.PictureOnScreen()), Colour::Blue);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.Ends() > 1; }, 6000)) << "it ends again";
+}
+
+// Every new sound renderer costs Wine's DirectSound a thread for good. The first laps make the
+// renderers the formats need (one clip has stereo sound, the others mono); later laps add none.
+TEST(Player, ChangingFilesAddsNoThreadsAfterTheFirstLaps) {
+    PlayerHarness h;
+    const wchar_t* files[] = {L"clip.mpg", L"clip.avi", L"clip.wmv", L"clip.dat"};
+    auto laps = [&] {
+        for (int i = 0; i < 8; ++i) {
+            h.Player().Prepare(Clip(files[i % 4]));
+            h.Pump(100);
+            ChangeTo(h, Clip(files[i % 4]));
+            h.Pump(100);
+        }
+        h.Pump(300);
+    };
+    laps();
+    int before = ThreadCount();
+    laps();
+    EXPECT_LE(ThreadCount(), before + 1);
 }
 
 }  // namespace

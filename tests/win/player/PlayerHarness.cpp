@@ -105,7 +105,12 @@ PlayerHarness::~PlayerHarness() {
     SetWindowTarget(window_, nullptr);
 }
 
-HWND PlayerHarness::VideoChild() const { return GetWindow(window_, GW_CHILD); }
+HWND PlayerHarness::VideoChild() const {
+    // The player keeps a renderer per graph; the picture is in the one that shows.
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) return child;
+    return nullptr;
+}
 
 RECT PlayerHarness::PictureOnScreen() const {
     PictureRect p = player_->PictureArea();

@@ -29,7 +29,7 @@ public:
 
     HWND Window() const { return window_; }
     DShowPlayer& Player() { return *player_; }
-    // The renderer's window inside ours (null when none).
+    // The renderer's window that shows inside ours (null when none).
     HWND VideoChild() const;
     // The picture's area on the screen.
     RECT PictureOnScreen() const;
