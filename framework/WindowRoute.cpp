@@ -1,14 +1,28 @@
 #include "framework/WindowRoute.h"
 
+#include <unordered_set>
+
 namespace kv {
 namespace {
 
 WindowTarget* StoredTarget(HWND hwnd) { return reinterpret_cast<WindowTarget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
+// The windows whose user data is ours. Not the window procedure: a subclass put on top of ours
+// (the hint control's, for the buttons it watches) leaves the window ours all the same.
+// Windows are routed and looked up on the GUI thread only.
+std::unordered_set<HWND>& RoutedWindows() {
+    static std::unordered_set<HWND> windows;
+    return windows;
+}
+
 }  // namespace
 
 void SetWindowTarget(HWND hwnd, WindowTarget* target) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+    if (target)
+        RoutedWindows().insert(hwnd);
+    else
+        RoutedWindows().erase(hwnd);
 }
 
 LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -46,12 +60,8 @@ void UnrouteWindow(HWND hwnd, WNDPROC original) {
 }
 
 WindowTarget* TargetOf(HWND hwnd) {
-    if (!hwnd) return nullptr;
     // Another process's window or another procedure may keep anything in its user data.
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process != GetCurrentProcessId()) return nullptr;
-    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FrameworkWindowProc)) return nullptr;
+    if (!hwnd || !RoutedWindows().count(hwnd)) return nullptr;
     return StoredTarget(hwnd);
 }
 

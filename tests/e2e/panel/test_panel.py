@@ -74,6 +74,13 @@ class PreviewAndOk(panelrun.PanelCase):
     def test_a_double_click_plays_in_the_preview_area_and_ok_writes_and_closes(self):
         panel = self.start_panel(playlist=['clip.avi', 'clip.mpg'])
         self.assertEqual(panel.play_entry(1), 'red', 'the clicked entry plays in the preview area')
+        # The buttons that carry hints answer clicks too (the hint control subclasses them).
+        panel.click('Stop')
+        kvharness.wait_until(lambda: saverrun.picture_colour(panel.shoot('stopped'), panel.region(
+            panelrun.PREVIEW_AREA)) == 'black', 10, interval=0.2, message='Stop to hide the picture')
+        panel.click('Play')
+        kvharness.wait_until(lambda: saverrun.picture_colour(panel.shoot('replayed'), panel.region(
+            panelrun.PREVIEW_AREA)) == 'red', 15, interval=0.2, message='Play to show the picture again')
         panel.click('OK')
         self.assertEnded(panel)
         self.assertEqual(kvharness.read_playlist(), [clip('clip.avi'), clip('clip.mpg')])
