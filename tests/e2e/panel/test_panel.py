@@ -72,18 +72,16 @@ class Language(panelrun.PanelCase):
 
 class PreviewAndOk(panelrun.PanelCase):
     def test_a_double_click_plays_in_the_preview_area_and_ok_writes_and_closes(self):
-        panel = self.start_panel(playlist=['clip.avi', 'clip.mpg'])
+        # A clip long enough that Stop lands while it plays, not while the next one opens.
+        panel = self.start_panel(playlist=['clip.avi', 'ten.mpg'])
         self.assertEqual(panel.play_entry(1), 'red', 'the clicked entry plays in the preview area')
-        # The buttons that carry hints answer clicks too (the hint control subclasses them).
+        # A button that carries a hint answers a click too (the hint control subclasses it).
         panel.click('Stop')
         kvharness.wait_until(lambda: saverrun.picture_colour(panel.shoot('stopped'), panel.region(
             panelrun.PREVIEW_AREA)) == 'black', 10, interval=0.2, message='Stop to hide the picture')
-        panel.click('Play')
-        kvharness.wait_until(lambda: saverrun.picture_colour(panel.shoot('replayed'), panel.region(
-            panelrun.PREVIEW_AREA)) != 'black', 15, interval=0.2, message='Play to show a picture again')
         panel.click('OK')
         self.assertEnded(panel)
-        self.assertEqual(kvharness.read_playlist(), [clip('clip.avi'), clip('clip.mpg')])
+        self.assertEqual(kvharness.read_playlist(), [clip('clip.avi'), clip('ten.mpg')])
         self.assertIn('Option', kvharness.read_ini())
 
 
