@@ -1,4 +1,4 @@
-"""Draws the pictures of the configuration panel's six buttons as 24-bit BMP files.
+"""Draws the pictures of the configuration panel's six buttons as 16-colour BMP files.
 
 Each file holds two 16 x 16 states side by side, normal and disabled; magenta is transparent
 (the bottom-left pixel gives the transparent colour). Run it after changing a drawing:
@@ -69,23 +69,34 @@ def disabled(rgb):
 
 
 def write_bmp(path, grid):
+    # Sixteen colours hold both states and keep each file a quarter of its 24-bit size.
     width, height = SIZE * 2, SIZE
     assert grid[SIZE - 1][0] == '.', 'the bottom-left pixel must stay transparent'
-    stride = (width * 3 + 3) & ~3
-    rows = []
+    pixels_rgb = []
     for y in reversed(range(height)):
-        row = bytearray()
         for state in (0, 1):
             for x in range(SIZE):
                 c = grid[y][x]
-                rgb = TRANSPARENT if c == '.' else PALETTE[c] if state == 0 else disabled(PALETTE[c])
-                row += bytes((rgb[2], rgb[1], rgb[0]))
+                pixels_rgb.append(TRANSPARENT if c == '.' else PALETTE[c] if state == 0 else disabled(PALETTE[c]))
+    colours = sorted(set(pixels_rgb))
+    assert len(colours) <= 16, '%s needs %d colours' % (path, len(colours))
+    colours += [(0, 0, 0)] * (16 - len(colours))
+    index = {rgb: i for i, rgb in enumerate(colours)}
+    stride = (width * 4 + 31) // 32 * 4
+    rows = []
+    for y in range(height):
+        row = bytearray()
+        line = pixels_rgb[y * width:(y + 1) * width]
+        for x in range(0, width, 2):
+            row.append(index[line[x]] << 4 | index[line[x + 1]])
         rows.append(bytes(row) + b'\0' * (stride - len(row)))
     pixels = b''.join(rows)
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    palette = b''.join(bytes((b, g, r, 0)) for r, g, b in colours)
+    offset = 54 + len(palette)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 16)
     with open(path, 'wb') as f:
-        f.write(header + info + pixels)
+        f.write(header + info + palette + pixels)
 
 
 if __name__ == '__main__':

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang python3 file
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
   wine wine64
   xvfb xdotool imagemagick x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils

@@ -103,10 +103,13 @@ std::string RegistryValueText(uint32_t type, const std::vector<unsigned char>& d
 double CpuMhzFromCycles(uint64_t cycles) { return double(cycles) / 500000.0; }
 
 std::string CpuFrequencyText(double mhz, const std::string& decimalSeparator) {
-    char number[64];
-    std::snprintf(number, sizeof number, "%6.2f", mhz);
-    std::string text = number;
-    if (size_t dot = text.find('.'); dot != std::string::npos) text.replace(dot, 1, decimalSeparator);
+    // Two decimals in a field of six, as "%6.2f" would write them, without a printf.
+    const long long hundredths = std::llround(mhz * 100);
+    std::string text = std::to_string(hundredths / 100) + decimalSeparator;
+    text += char('0' + hundredths % 100 / 10);
+    text += char('0' + hundredths % 10);
+    const size_t width = 5 + decimalSeparator.size();
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
     return "CPU Frequency : " + text + " MHz";
 }
 

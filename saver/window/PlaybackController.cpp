@@ -45,7 +45,7 @@ void PlaybackController::PrepareNext() {
 }
 
 void PlaybackController::PlayClick() {
-    if (player_.Opening()) return;  // input waits until the file is open
+    if (player_.Opening() || inStartWait_) return;  // input waits until the file is open
     if (State.IsPlaying) {
         Guarded([this] { Pause(); });
         return;
@@ -92,7 +92,12 @@ void PlaybackController::StartCurrentEntry() {
     player_.SetVisible(true);
     // A close during the wait must still remember the position this run was to resume at.
     positionToApply_ = State.SavedPosition;
+    const unsigned stopsBefore = stops_;
+    inStartWait_ = true;
     view_.WaitPumpingMessages(kResumeWaitMs);
+    inStartWait_ = false;
+    // A Stop clicked during the wait has rewound and hidden the file: it stays stopped.
+    if (stops_ != stopsBefore) return;
     player_.SetCurrentPosition(State.SavedPosition);
     positionToApply_.reset();
     State.IsPlaying = true;
@@ -100,6 +105,7 @@ void PlaybackController::StartCurrentEntry() {
 
 void PlaybackController::StopClick() {
     if (player_.Opening()) return;
+    ++stops_;
     Guarded([this] {
         State.IsPlaying = false;
         entryInPlay_.clear();

@@ -101,6 +101,8 @@ private:
     std::wstring entryInPlay_;               // the path given to the last Open that held
     std::optional<double> positionToApply_;  // Play's resume position, until it is set
     bool nextPrepared_ = false;  // the file that follows the open one has been named to the player
+    bool inStartWait_ = false;   // Play waits between opening a file and setting its position
+    unsigned stops_ = 0;         // Stop clicks so far: one during Play's wait ends that start
 };
 
 }  // namespace kv

@@ -75,9 +75,7 @@ bool ParseIniBool(std::string_view text, bool defaultValue) {
 }
 
 std::string FormatIniInteger(int32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%ld", long(value));
-    return buffer;
+    return std::to_string(value);
 }
 
 std::string FormatIniBool(bool value) { return value ? "1" : "0"; }
@@ -87,8 +85,13 @@ std::string FormatIniFloat(double value, char decimalSeparator) {
     // Rounded to 15 digits, the largest doubles would come out above the range and not read back.
     constexpr double kLargestWritable = 1.79769313486231e308;
     if (std::fabs(value) > kLargestWritable) value = std::copysign(kLargestWritable, value);
-    char buffer[48];
+    char buffer[48] = {};
+#ifdef _WIN32
+    // The C library's own formatter: under MinGW snprintf is a C99 one of some 40 KB.
+    _snprintf(buffer, sizeof buffer - 1, "%.15g", value);
+#else
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
+#endif
     // Rebuilt from the parts, so neither the C library's radix character nor its exponent
     // width (msvcrt writes three digits) shows through.
     std::string out;
@@ -151,7 +154,12 @@ std::optional<double> ParseIniFloat(std::string_view text, char decimalSeparator
     number.append(digits, firstSignificant);
     number += 'e';
     number += std::to_string(exponent);
+#ifdef _WIN32
+    // As above, the C library's own reader; the text is plain digits and an exponent.
+    double value = std::atof(number.c_str());
+#else
     double value = std::strtod(number.c_str(), nullptr);
+#endif
     // Underflow gives the nearest small value or 0; overflow has no sensible reading.
     if (!std::isfinite(value)) return std::nullopt;
     return value;

@@ -213,6 +213,24 @@ TEST(controller_Reentrancy, AnEndOfFileDuringTheWaitLeavesPlayApplyingThePositio
     EXPECT_TRUE(rig.controller.State.IsPlaying);
 }
 
+TEST(controller_Reentrancy, StopDuringTheWaitWinsAndPlayDuringItIsIgnored) {
+    PlaybackRig rig;
+    rig.view.configuration = true;
+    rig.controller.State.SavedPosition = 20;
+    rig.view.duringWait = [&] {
+        rig.controller.PlayClick();
+        rig.controller.StopClick();
+    };
+    rig.controller.PlayClick();
+    EXPECT_EQ(rig.Opens(), (Names{"one.avi"}));
+    EXPECT_EQ(rig.log.back(), "Repaint");
+    EXPECT_FALSE(rig.controller.State.IsPlaying);
+    // The next Play starts the file again rather than pausing a stopped one.
+    rig.controller.PlayClick();
+    EXPECT_EQ(rig.Opens(), (Names{"one.avi", "one.avi"}));
+    EXPECT_TRUE(rig.controller.State.IsPlaying);
+}
+
 TEST(controller_Reentrancy, EntriesRemovedWhileAttachingThePreviewLeaveNothingToOpen) {
     PlaybackRig rig;
     rig.view.configuration = true;
