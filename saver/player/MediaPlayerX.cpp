@@ -46,7 +46,7 @@ void TMediaPlayerX::Open(const std::wstring& path) {
 void TMediaPlayerX::CheckBegun() {
     bool begun = false;
     try {
-        begun = engine_ && engine_->IsOpen() && engine_->CurrentPosition() > kBegunSeconds;
+        begun = engine_ && engine_->IsOpen() && engine_->CurrentPosition() >= kBegunSeconds;
     } catch (...) {
         begunPolls_ = 0;  // the timer's own reading reports what fails
     }

@@ -34,10 +34,11 @@ public:
 
     // Raised once, on the GUI thread, when the open file has played to its end.
     NotifyEvent OnEndOfStream;
-    // Raised once after each Open, as soon as the file's position has moved past kBegunSeconds:
-    // what waits for the file to have begun need not wait for its next timer tick.
+    // Raised once after each Open, as soon as the file's position has reached kBegunSeconds
+    // (where the window's hidden-video rule lets the picture show): what waits for the file to
+    // have begun need not wait for its next timer tick.
     NotifyEvent OnBegun;
-    static constexpr double kBegunSeconds = 0.025;
+    static constexpr double kBegunSeconds = 0.02;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
