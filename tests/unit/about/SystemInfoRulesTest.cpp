@@ -1,9 +1,12 @@
 // The probe's tables and texts, row by row.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "saver/about/SystemInfoRules.h"
 
 using namespace kv;
+using testing::StrEq;
+using testing::ThrowsMessage;
 
 namespace {
 
@@ -11,15 +14,6 @@ constexpr uint32_t kNT = 2, k9x = 1, kWin32s = 0;
 
 VersionValues V(uint32_t platform, uint32_t major, uint32_t minor, std::string sp = "") {
     return VersionValues{platform, major, minor, std::move(sp)};
-}
-
-std::string ErrorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const ESystemInfoError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 const auto kNoHotfix = [] { return false; };
@@ -56,10 +50,12 @@ TEST(SystemInfoRules, EveryRowOfTheProductTableAndItsName) {
 }
 
 TEST(SystemInfoRules, AnUnknownPlatformOrProductRaisesItsOwnSpelling) {
-    EXPECT_EQ(ErrorOf([] { PlatformOf(3); }), "Unrecognized operating system platform");
-    EXPECT_EQ(ErrorOf([] { ProductOf(V(7, 5, 1)); }), "Unrecognized operating system platform");
-    EXPECT_EQ(ErrorOf([] { ServicePackOf(V(7, 5, 1), kNoHotfix); }), "Unrecognized operating system platform");
-    EXPECT_EQ(ErrorOf([] { ProductNameOf(prUnknown); }), "Unrecognised operating system product");
+    const auto platformError = ThrowsMessage<ESystemInfoError>(StrEq("Unrecognized operating system platform"));
+    EXPECT_THAT([] { PlatformOf(3); }, platformError);
+    EXPECT_THAT([] { ProductOf(V(7, 5, 1)); }, platformError);
+    EXPECT_THAT([] { ServicePackOf(V(7, 5, 1), kNoHotfix); }, platformError);
+    EXPECT_THAT([] { ProductNameOf(prUnknown); },
+                ThrowsMessage<ESystemInfoError>(StrEq("Unrecognised operating system product")));
 }
 
 TEST(SystemInfoRules, ServicePackTexts) {
@@ -119,7 +115,9 @@ TEST(SystemInfoRules, RegistryValuesAsText) {
     EXPECT_EQ(RegistryValueText(kRegDword, Bytes{0xFF, 0xFF, 0xFF, 0xFF}), "-1");
     EXPECT_EQ(RegistryValueText(kRegDword, Bytes{0, 0, 0, 0x80}), "-2147483648");
     for (uint32_t type : {kRegBinary, 0u, 7u, 11u})
-        EXPECT_EQ(ErrorOf([&] { RegistryValueText(type, Bytes{1, 2, 3, 4}); }), "Unsupported registry type") << type;
+        EXPECT_THAT([&] { RegistryValueText(type, Bytes{1, 2, 3, 4}); },
+                    ThrowsMessage<ESystemInfoError>(StrEq("Unsupported registry type")))
+            << type;
 }
 
 TEST(SystemInfoRules, ProcessorFigureAndItsText) {

@@ -1,6 +1,7 @@
 // The probe against the real system and the About window opened from the panel's link.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,15 +20,6 @@ using namespace kv::test;
 namespace {
 
 const char kTestKey[] = "Software\\KINOVELA tests\\About";
-
-std::string ErrorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const ESystemInfoError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 void SetValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
@@ -104,7 +96,8 @@ TEST(SystemInfo, RegistryValuesAreReadAsTextAndOtherTypesRaise) {
     EXPECT_EQ(read("number"), "12345");
     EXPECT_EQ(read("missing"), "");
     EXPECT_EQ(TSystemInfo::ReadRegistryAsString(HKEY_CURRENT_USER, "Software\\KINOVELA tests\\none", "sz"), "");
-    EXPECT_EQ(ErrorOf([&] { read("binary"); }), "Unsupported registry type");
+    EXPECT_THAT([&] { read("binary"); },
+                testing::ThrowsMessage<ESystemInfoError>(testing::StrEq("Unsupported registry type")));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KINOVELA tests");
 
     EXPECT_EQ(TSystemInfo::GetPlatform(), pkNT);
