@@ -62,7 +62,6 @@ public:
     // Starts afresh after a run ended; for tests that run several in one process.
     void ResetTerminated() { terminated_ = false; }
     // Called when a WM_QUIT was taken off the queue by any loop.
-    void QuitReceived() { terminated_ = true; }
     // True when a quit request waits in the queue.
     static bool QuitRequestQueued();
 

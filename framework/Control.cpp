@@ -13,6 +13,12 @@ COLORREF ResolveColor(Color c) {
 
 ScopedGdiObject SolidBrush(Color c) { return ScopedGdiObject(CreateSolidBrush(ResolveColor(c))); }
 
+HFONT CreateFontOf(const FontSpec& f, int pixelHeight) {
+    return CreateFontW(-pixelHeight, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline, FALSE, f.charset,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       f.name.c_str());
+}
+
 ShiftState KeyboardShiftState() {
     ShiftState s;
     s.shift = GetKeyState(VK_SHIFT) < 0;
@@ -79,10 +85,7 @@ void Control::SetFont(const FontSpec& font) {
 
 HFONT Control::FontHandle() {
     if (!fontHandle_) {
-        fontHandle_.Reset(CreateFontW(-font_.height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                      font_.underline, FALSE, font_.charset, OUT_DEFAULT_PRECIS,
-                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                      font_.name.c_str()));
+        fontHandle_.Reset(CreateFontOf(font_, font_.height));
     }
     return static_cast<HFONT>(fontHandle_.Get());
 }

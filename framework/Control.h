@@ -55,6 +55,8 @@ using KeyEvent = std::function<void(WORD& key, ShiftState)>;
 
 COLORREF ResolveColor(Color c);
 ScopedGdiObject SolidBrush(Color c);
+// A font as spec describes it, pixelHeight pixels tall (its character height).
+HFONT CreateFontOf(const FontSpec& spec, int pixelHeight);
 ShiftState KeyboardShiftState();
 
 class Control : public Component {

@@ -15,4 +15,9 @@ std::optional<std::string> SystemDirectory(unsigned bufferSize) {
     return folder;
 }
 
+HMODULE LoadSystemLibrary(const char* fileName, unsigned bufferSize) {
+    std::optional<std::string> folder = SystemDirectory(bufferSize);
+    return folder ? LoadLibraryA((*folder + fileName).c_str()) : nullptr;
+}
+
 }  // namespace kv

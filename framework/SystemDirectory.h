@@ -1,5 +1,7 @@
 #pragma once
 // The Windows system directory, where the settings live and the system libraries are loaded from.
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
@@ -8,5 +10,15 @@ namespace kv {
 // The folder with a trailing backslash, read into a buffer of bufferSize characters (the
 // callers' sizes differ on purpose); nothing when the system gives none or it does not fit.
 std::optional<std::string> SystemDirectory(unsigned bufferSize);
+
+// Loads a library of the system directory by full path, so that no other folder can supply it;
+// without a readable system directory nothing is loaded.
+HMODULE LoadSystemLibrary(const char* fileName, unsigned bufferSize = MAX_PATH);
+
+// Through a plain function pointer type, which any other function pointer type converts from.
+template <typename Fn>
+Fn EntryPoint(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
 
 }  // namespace kv

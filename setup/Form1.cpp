@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Scoped.h"
+#include "framework/SystemDirectory.h"
 #include "saver/window/SettingsFiles.h"
 #include "setup/InstallRules.h"
 #include "setup/Installer.h"
@@ -29,11 +30,10 @@ Picture DecodeBanner() {
 // A visual style draws every bar in its own colour and ignores the one set; the classic look
 // keeps ours. uxtheme.dll comes with Windows XP, so it is asked for at run time.
 void UseClassicLook(HWND control) {
-    ScopedLibrary uxtheme(LoadLibraryA((GetSettingsFolder() + "uxtheme.dll").c_str()));
+    ScopedLibrary uxtheme(LoadSystemLibrary("uxtheme.dll"));
     if (!uxtheme) return;
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
-        reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
+    auto setWindowTheme = EntryPoint<SetWindowThemeFn>(uxtheme.Get(), "SetWindowTheme");
     // Empty names would be refused; a blank matches no style.
     if (!setWindowTheme || FAILED(setWindowTheme(control, L" ", L" "))) return;
     // The style took the classic sunken edge away; it comes back with the classic look.

@@ -4,8 +4,7 @@ namespace kv {
 namespace {
 
 void FillSolid(HDC dc, const RECT& r, COLORREF rgb) {
-    ScopedGdiObject brush(CreateSolidBrush(rgb));
-    FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
+    FillRect(dc, &r, static_cast<HBRUSH>(SolidBrush(rgb).Get()));
 }
 
 // One-pixel rings: top and left in the first colour, bottom and right in the second.
@@ -25,18 +24,11 @@ SIZE MeasureLine(HDC dc, const std::wstring& text) {
     return size;
 }
 
-HFONT CreateFontOf(const FontSpec& f, int pixelHeight) {
-    return CreateFontW(-pixelHeight, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline, FALSE, f.charset,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       f.name.c_str());
-}
-
 }  // namespace
 
 void GradientFill(HDC dc, const RECT& r, Color start, Color end, TFillDirection direction, int colours) {
     GradientPlan plan = PlanGradient(r.right - r.left, r.bottom - r.top, ResolveColor(start), ResolveColor(end),
                                      direction, colours);
-    SetROP2(dc, R2_COPYPEN);
     for (const GradientStrip& s : plan.strips) {
         RECT band = plan.vertical ? RECT{r.left, r.top + s.from, r.right, r.top + s.to}
                                   : RECT{r.left + s.from, r.top, r.left + s.to, r.bottom};

@@ -16,7 +16,6 @@ constexpr char kDisplayPropertiesTitle[] = "Display Properties";
 constexpr char kDefaultMessage[] = "This screen saver has no options that you can set.";
 constexpr wchar_t kMessageTitle[] = L"Information";
 constexpr UINT kSpiSetScreenSaverRunning = 97;
-constexpr UINT kSystemDirectorySize = 260;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 constexpr int kOffScreenMargin = 100;
@@ -37,19 +36,6 @@ std::string UpperAscii(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
-}
-
-// Loads a library of the system directory by full path, so that no other folder can supply it;
-// without a readable system directory nothing is loaded.
-HMODULE LoadSystemLibrary(const char* fileName) {
-    std::optional<std::string> folder = SystemDirectory(kSystemDirectorySize);
-    return folder ? LoadLibraryA((*folder + fileName).c_str()) : nullptr;
-}
-
-// Through a plain function pointer type, which any other function pointer type converts from.
-template <typename Fn>
-Fn EntryPoint(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
 void SetScreenSaverRunning(bool running) {

@@ -8,11 +8,9 @@
 
 namespace kv {
 
-// Waits until handle is signalled (never, when it is null) or timeoutMs have passed, dispatching
-// the messages that arrive. A quit request ends the wait and is put back for the caller's loop.
-WaitEnd WaitAnswering(HANDLE handle, DWORD timeoutMs, const MessageDispatch& dispatch);
-
-// The wait a player uses while DirectShow works on the graph.
+// The wait a player uses while DirectShow works on the graph: until handle is signalled or
+// timeoutMs have passed, dispatching the messages that arrive (framework/MessagePump.h); a quit
+// request ends it and is put back for the caller's loop.
 using AnsweringWait = std::function<WaitEnd(HANDLE handle, DWORD timeoutMs)>;
 
 }  // namespace kv

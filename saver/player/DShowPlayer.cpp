@@ -28,10 +28,10 @@ bool Holds(const GraphSlot* slot, const std::wstring& path) {
 DShowPlayer::DShowPlayer(HWND videoWindow, AnsweringWait wait) : window_(videoWindow), wait_(std::move(wait)) {
     if (!wait_)
         wait_ = [](HANDLE handle, DWORD ms) {
-            return WaitAnswering(handle, ms, [](MSG& msg) {
+            return PumpMessages([](MSG& msg) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
-            });
+            }, ms, handle);
         };
     RECT client{};
     if (GetClientRect(window_, &client)) {

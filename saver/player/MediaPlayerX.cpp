@@ -20,11 +20,8 @@ DShowPlayer& TMediaPlayerX::Engine() {
     if (!engine_) {
         // While DirectShow works, messages go through the application's loop rules (key
         // preview, the sticky quit request).
-        engine_ = std::make_unique<DShowPlayer>(hwnd_, [](HANDLE handle, DWORD ms) {
-            WaitEnd end = WaitAnswering(handle, ms, [](MSG& msg) { Application.Dispatch(msg); });
-            if (end == WaitEnd::Quit) Application.QuitReceived();
-            return end;
-        });
+        engine_ = std::make_unique<DShowPlayer>(
+            hwnd_, [](HANDLE handle, DWORD ms) { return Application.WaitFor(handle, ms); });
         RECT rc;
         GetClientRect(hwnd_, &rc);
         engine_->Resize(rc.right, rc.bottom);

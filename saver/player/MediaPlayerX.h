@@ -6,6 +6,7 @@
 
 #include "framework/Control.h"
 #include "saver/player/DShowPlayer.h"
+#include "saver/window/PlaybackRules.h"
 
 namespace kv {
 
@@ -34,11 +35,11 @@ public:
 
     // Raised once, on the GUI thread, when the open file has played to its end.
     NotifyEvent OnEndOfStream;
-    // Raised once after each Open, as soon as the file's position has reached kBegunSeconds
-    // (where the window's hidden-video rule lets the picture show): what waits for the file to
-    // have begun need not wait for its next timer tick.
+    // Raised once after each Open, as soon as the file's position has reached the point where
+    // the hidden-video rule lets the picture show: what waits for the file to have begun need
+    // not wait for its next timer tick.
     NotifyEvent OnBegun;
-    static constexpr double kBegunSeconds = 0.02;
+    static constexpr double kBegunSeconds = kVideoShowsFromSeconds;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

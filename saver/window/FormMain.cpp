@@ -10,7 +10,6 @@
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
 #include "saver/window/SettingsFiles.h"
-#include "saver/window/WaitPumping.h"
 
 namespace kv {
 
@@ -89,7 +88,7 @@ void TFormMain::FormCloseQuery(bool& canClose) {
     }
 }
 
-bool TFormMain::PreviewRun() const { return RunModeLetter(Application.ParamStr(1)) == "P"; }
+bool TFormMain::PreviewRun() const { return ScreenSaver1->RunModeLetter() == "P"; }
 
 void TFormMain::QueryEndSession() {
     if (sessionRecordKept_ || PreviewRun()) return;
@@ -156,7 +155,6 @@ void TFormMain::pgb1MouseDown(MouseButton button, ShiftState, int x, int) {
 
 void TFormMain::MuteWaveClick() { Mp1->SetMute(MuteWave->Checked()); }
 
-void TFormMain::WaitPumpingMessages(unsigned ms) { kv::WaitPumpingMessages(ms); }
 
 // ---- Configuration panel: the About link ----
 

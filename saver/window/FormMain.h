@@ -3,6 +3,7 @@
 // its input handling, the configuration panel, and start-up, installation and close.
 #include <string>
 
+#include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/OpenDialog.h"
 #include "framework/StdControls.h"
@@ -86,7 +87,6 @@ public:
     void FormMouseMove(ShiftState shift, int x, int y);
     void Panel_barMouseMove(ShiftState shift, int x, int y);
     void FormMouseWheel(ShiftState shift, int delta, bool& handled);
-    void WaitPumpingMessages(unsigned ms);
 
     // Configuration panel.
     void SpeedButton1Click();
@@ -157,7 +157,7 @@ private:
         bool ConfigurationMode() override { return f_.ConfigurationMode(); }
         void ShowPauseImage(bool pauseImage) override;
         void AttachPlayerToPreview() override;
-        void WaitPumpingMessages(unsigned ms) override { f_.WaitPumpingMessages(ms); }
+        void WaitPumpingMessages(unsigned ms) override { Application.PumpUntil({}, ms); }
         void ProcessMessages() override;
         void RepaintWindow() override { f_.Repaint(); }
         int ProgressMax() override { return f_.pgb1->Max(); }

@@ -3,7 +3,6 @@
 #include "tests/win/window/WindowTestKit.h"
 
 #include "framework/Application.h"
-#include "saver/window/WaitPumping.h"
 
 namespace kv::test {
 namespace {
@@ -105,7 +104,7 @@ TEST_F(PlaybackTiming, ThePlayWithResumeSleepsThroughItsWait) {
 
     // The wait alone, while the file plays.
     CpuMeter waitMeter;
-    WaitPumpingMessages(500);
+    Pump(500);
     std::printf("wait alone: %.0f ms wall, %.0f ms process CPU, %.0f ms window-thread CPU\n", waitMeter.WallMs(),
                 waitMeter.ProcessMs(), waitMeter.ThreadMs());
     EXPECT_GE(waitMeter.WallMs(), 500.0);

@@ -1,9 +1,0 @@
-#include "saver/window/WaitPumping.h"
-
-#include "framework/Application.h"
-
-namespace kv {
-
-void WaitPumpingMessages(unsigned ms) { Application.PumpUntil({}, ms); }
-
-}  // namespace kv
