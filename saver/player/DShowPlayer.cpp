@@ -246,7 +246,8 @@ bool DShowPlayer::HandleGraphEvent() {
 }
 
 bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
-    if (!current_) return false;
+    // As with the graph's own events: an end seen while Open waits would start a second open.
+    if (!current_ || opening_) return false;
     if (endWatch_.Draining()) return endWatch_.Drain(nowMs);
     LONGLONG position = 0, duration = 0;
     if (FAILED(current_->Seeking().GetCurrentPosition(&position)) ||

@@ -114,7 +114,10 @@ LRESULT TFormMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         QueryEndSession();
         return TRUE;
     case WM_ENDSESSION:
-        if (wp) EndSession();
+        if (wp)
+            EndSession();
+        else
+            sessionRecordKept_ = false;  // the log-off was cancelled: the next one stores anew
         return 0;
     default:
         return Form::WndProc(msg, wp, lp);

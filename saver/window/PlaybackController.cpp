@@ -153,6 +153,8 @@ std::optional<ResumeRecord> PlaybackController::ResumeRecordAtClose() {
 }
 
 void PlaybackController::TimerTick() {
+    // While a file opens the player still holds the one before it: nothing to read or show yet.
+    if (player_.Opening()) return;
     Guarded([this] {
         double duration = player_.Duration();
         double position = player_.CurrentPosition();

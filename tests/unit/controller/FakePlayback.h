@@ -46,7 +46,9 @@ public:
         Fail();
         ++opens;
         log_.push_back("Open " + Narrow(path));
+        opening_ = true;
         RunOnce(onOpen);
+        opening_ = false;
         if (broken.count(path)) throw std::runtime_error("cannot play " + Narrow(path));
         openFile = path;
         position = 0;
@@ -77,7 +79,11 @@ public:
     }
     // Kept apart from the log: a preparation changes nothing the user sees.
     std::vector<std::wstring> prepared;
-    void Prepare(const std::wstring& path) override { prepared.push_back(path); }
+    // Like the real player, a preparation asked for while a file opens is not taken.
+    void Prepare(const std::wstring& path) override {
+        if (!opening_) prepared.push_back(path);
+    }
+    bool Opening() override { return opening_; }
     void SetVisible(bool show) override {
         Fail();
         log_.push_back(show ? "Show" : "Hide");
@@ -89,6 +95,7 @@ private:
         if (failing) throw std::runtime_error("player failed");
     }
     Log& log_;
+    bool opening_ = false;
 };
 
 class FakeView : public PlaybackView {

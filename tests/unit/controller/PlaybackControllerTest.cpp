@@ -303,6 +303,21 @@ TEST(controller_Timer, InItsLastSecondsAFileNamesWhatTheAdvanceOpensNextOnce) {
     }
 }
 
+TEST(controller_Timer, ATickWhileAFileOpensLeavesItsSuccessorToBePrepared) {
+    PlaybackRig rig;
+    rig.player.durations[PlaybackRig::kOne] = 10;
+    rig.controller.PlayClick();
+    // The open's wait dispatches a tick that still sees the old file in its last seconds.
+    rig.player.onOpen = [&] {
+        rig.player.position = 9.9;
+        rig.controller.TimerTick();
+    };
+    rig.controller.EndOfStream();
+    rig.player.position = 59;
+    rig.controller.TimerTick();
+    EXPECT_EQ(rig.player.prepared, (std::vector<std::wstring>{PlaybackRig::kThree}));
+}
+
 TEST(controller_Timer, KeepsTheBarInStepWithTheFile) {
     PlaybackRig rig;
     rig.player.duration = 62.5;

@@ -116,5 +116,22 @@ TEST_F(SettingsEffects, LanguageOneSelectsEnglish) {
     EXPECT_EQ(form.BitBtn_OK->Caption(), L"OK");
 }
 
+// A log-off that another program cancelled: the run goes on, and the next one stores where it is then.
+TEST_F(SettingsEffects, AfterACancelledLogOffTheNextOneStoresThePositionAgain) {
+    Prepare({Clip(L"long.mpg")}, SettingsValues{.continuePlay = false});
+    ObservedFormMain& form = Make({"/c"});
+    form.PlayClick();
+    Pump(600);
+    auto stored = [] { return IniFile(SettingsIniPath()).ReadFloat("MEDIA", "CURRENTPOSITION", -1); };
+    SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);
+    EXPECT_LT(stored(), 5.0);
+    SendMessageW(form.Handle(), WM_ENDSESSION, FALSE, 0);
+    form.Mp1->SetCurrentPosition(50);
+    Pump(200);
+    SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);
+    EXPECT_NEAR(stored(), 50.0, 2.0);
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
 }  // namespace
 }  // namespace kv::test
