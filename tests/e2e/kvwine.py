@@ -93,6 +93,20 @@ def wait_until(condition, timeout=10.0, interval=0.1, message='condition'):
         time.sleep(interval)
 
 
+def wait_still(find, timeout=30.0, message='the window'):
+    """The window find() gives (or None), once two looks in a row see it at the same place and
+    size: a loaded machine may map a window before it is centred, and clicks aim inside it."""
+    last = [None]
+
+    def still():
+        window = find()
+        geometry = (window.id, window.x, window.y, window.width, window.height) if window else None
+        same = geometry is not None and geometry == last[0]
+        last[0] = geometry
+        return window if same else None
+    return wait_until(still, timeout, interval=0.3, message=message + ' to stand still')
+
+
 # ---- processes -------------------------------------------------------------------------------
 
 def _environ_of(pid):

@@ -38,16 +38,8 @@ class AboutWindow(kvharness.SaverTestCase):
 
     def wait_steady(self, find, message):
         """The first window find() gives, once two looks in a row see it at the same place."""
-        last = {}
-
-        def steady():
-            shown = find()
-            place = (shown[0].id, shown[0].x, shown[0].y) if shown else None
-            same = place is not None and last.get('place') == place
-            last['place'] = place
-            return shown[0] if same else None
         try:
-            return kvharness.wait_until(steady, 15, interval=0.3, message=message)
+            return kvharness.wait_still(lambda: (find() or [None])[0], 15, message=message)
         except AssertionError:
             self.screenshot('waiting-for-' + message.replace(' ', '-'))
             raise

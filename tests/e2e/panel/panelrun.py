@@ -124,19 +124,8 @@ def find_panel(program):
 
 
 def settled_panel(program):
-    """The panel window once its place and size have stood still for a moment: the clicks aim at
-    places inside it, and a loaded machine may map the window before it is centred."""
-    last = [None]
-
-    def still():
-        window = find_panel(program)
-        geometry = (window.x, window.y, window.width, window.height)
-        if geometry == last[0]:
-            return window
-        last[0] = geometry
-        return None
-    time.sleep(0.5)
-    return kvharness.wait_until(still, 30, interval=0.5, message='the panel to stand still')
+    """The panel window once it stands still."""
+    return kvharness.wait_still(lambda: find_panel(program), message='the panel')
 
 
 class PanelCase(kvharness.SaverTestCase):

@@ -46,8 +46,7 @@ class SetupCase(kvharness.SaverTestCase):
 
     def start_setup(self):
         program = self.start([kvharness.windows_path(os.path.join(kvharness.ROOT, 'dist', 'win64', 'setup.exe'))])
-        window = kvharness.wait_until(lambda: (program.windows(name=TITLE) or [None])[0], 30,
-                                      message='the setup window')
+        window = kvharness.wait_still(lambda: (program.windows(name=TITLE) or [None])[0], message='the setup window')
         self.assertEqual(window.size(), CLIENT_SIZE)
         return program, window
 
