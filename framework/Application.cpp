@@ -122,9 +122,17 @@ bool TApplication::QuitRequestQueued() {
 }
 
 void TApplication::Dispatch(MSG& msg) {
-    if (PreTranslate(msg)) return;
+    if (PreTranslate(msg) || DialogKey(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+}
+
+// The dialog keyboard of the form the key is for (Form::DialogKeys). IsDialogMessage
+// translates and dispatches what it does not take itself.
+bool TApplication::DialogKey(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    Form* form = FormOf(msg.hwnd);
+    return form && form->DialogKeys() && IsDialogMessageW(form->Handle(), &msg);
 }
 
 bool TApplication::PreTranslate(MSG& msg) {

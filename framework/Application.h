@@ -91,6 +91,7 @@ public:
 private:
     void FinishCreation(Form* form);
     bool PreTranslate(MSG& msg);
+    bool DialogKey(MSG& msg);
     LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
 
     std::string title_;

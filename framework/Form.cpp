@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/StdControls.h"
 #include "framework/Text.h"
 
 namespace kv {
@@ -13,7 +14,7 @@ constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
 Form::Form(Component* owner, const FormArgs& a)
     : WinControl(owner, ControlArgs{.name = a.name, .visible = false, .caption = a.caption, .font = a.font, .color = a.color}),
       borderStyle_(a.borderStyle), formStyle_(a.formStyle), position_(a.position),
-      keyPreview_(a.keyPreview), minimizeBox_(a.minimizeBox), maximizeBox_(a.maximizeBox) {
+      keyPreview_(a.keyPreview), dialogKeys_(a.dialogKeys), minimizeBox_(a.minimizeBox), maximizeBox_(a.maximizeBox) {
     RECT r{0, 0, a.clientWidth, a.clientHeight};
     AdjustWindowRectEx(&r, StyleFor(borderStyle_), FALSE, ExStyleFor(borderStyle_));
     width_ = r.right - r.left;
@@ -228,6 +229,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
         visible_ = wp != 0;
         break;
+    case WM_ACTIVATE:
+        if (KeepFocusAcrossActivation(wp)) return 0;
+        break;
     case WM_DISPLAYCHANGE:
         if (OnDisplayChange) Application.Guard([&] { OnDisplayChange(); });
         break;
@@ -238,6 +242,43 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return WinControl::WndProc(msg, wp, lp);
+}
+
+// Enter and Escape as IsDialogMessage passes them on: IDOK or IDCANCEL without a control.
+// Our controls carry no identifiers, so their own notifications never look like these.
+bool Form::OnCommand(WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (lp != 0 || HIWORD(wp) != 0 || (LOWORD(wp) != IDOK && LOWORD(wp) != IDCANCEL))
+        return WinControl::OnCommand(wp, lp, result);
+    if (LOWORD(wp) == IDCANCEL) {
+        PressButton(cancelButton_);
+    } else {
+        auto* focused = dynamic_cast<ButtonControl*>(FromHandle(GetFocus()));
+        if (focused && focused->PressedByEnter()) PressButton(focused);
+    }
+    result = 0;
+    return true;
+}
+
+// As a click would, without moving the focus there.
+void Form::PressButton(WinControl* button) {
+    if (button && button->Handle() && IsWindowVisible(button->Handle()) && IsWindowEnabled(button->Handle()))
+        button->DoClick();
+}
+
+// As a dialog does, the keyboard goes back to the control that had it when the window was
+// left; the default handling would give it to the window itself.
+bool Form::KeepFocusAcrossActivation(WPARAM wp) {
+    if (!dialogKeys_) return false;
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return false;
+    }
+    if (HIWORD(wp) || !lastFocus_ || !IsChild(hwnd_, lastFocus_) || !IsWindowVisible(lastFocus_) ||
+        !IsWindowEnabled(lastFocus_))
+        return false;
+    ::SetFocus(lastFocus_);
+    return true;
 }
 
 }  // namespace kv

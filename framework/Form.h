@@ -26,6 +26,8 @@ struct FormArgs {
     FormPosition position = FormPosition::ScreenCenter;
     FormStyle formStyle = FormStyle::Normal;
     bool keyPreview = false;
+    // The dialog keyboard (see DialogKeys).
+    bool dialogKeys = true;
     Color color = clBtnFace;
     FontSpec font{};
     HWND ownerWindow = nullptr;  // null: the application window
@@ -49,6 +51,14 @@ public:
     void SetPosition(FormPosition position);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool on) { keyPreview_ = on; }
+    // The keyboard of a dialog, which the application's message loop gives the form through
+    // IsDialogMessage: Tab and Shift+Tab move through the controls in their tab order, Enter
+    // presses the focused push button, Space the focused button or check box, a mnemonic its
+    // control, Escape the cancel button. Off for a window with key rules of its own.
+    bool DialogKeys() const { return dialogKeys_; }
+    void SetDialogKeys(bool on) { dialogKeys_ = on; }
+    // The button Escape presses; none by default.
+    void SetCancelButton(WinControl* button) { cancelButton_ = button; }
 
     int ClientWidth() const;
     int ClientHeight() const;
@@ -76,6 +86,7 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCommand(WPARAM wp, LPARAM lp, LRESULT& result) override;
     void VisibleChanged() override;
     void BoundsChanged() override;
     bool IsTopLevel() const override { return true; }
@@ -87,12 +98,17 @@ private:
     void CenterOnScreen();
     void CenterOnOwner();
     void CoverScreen();
+    bool KeepFocusAcrossActivation(WPARAM wp);
+    void PressButton(WinControl* button);
 
     BorderStyle borderStyle_;
     WindowState windowState_ = WindowState::Normal;
     FormStyle formStyle_;
     FormPosition position_;
     bool keyPreview_;
+    bool dialogKeys_;
+    WinControl* cancelButton_ = nullptr;
+    HWND lastFocus_ = nullptr;
     bool minimizeBox_, maximizeBox_;
     bool shownOnce_ = false;
     std::optional<RECT> maximizedBounds_;

@@ -44,7 +44,8 @@ void Label::Paint(HDC dc) {
     ScopedSelectObject font(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled_ ? ResolveColor(font_.color) : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextW(dc, caption_.c_str(), int(caption_.size()), &r, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
+    DrawTextW(dc, caption_.c_str(), int(caption_.size()), &r,
+              DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | (options_.wordWrap ? DT_WORDBREAK : 0));
 }
 
 HCURSOR Label::Cursor() const { return options_.handCursor ? LoadCursor(nullptr, IDC_HAND) : nullptr; }
@@ -64,7 +65,8 @@ bool ButtonControl::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- SpeedButton ----
 
-SpeedButton::SpeedButton(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, BS_OWNERDRAW) {}
+SpeedButton::SpeedButton(Component* owner, const ControlArgs& args)
+    : ButtonControl(owner, args, WS_TABSTOP | BS_OWNERDRAW) {}
 
 void SpeedButton::SetGlyph(ScopedBitmap glyph, int numGlyphs) {
     glyph_ = std::move(glyph);
@@ -122,6 +124,12 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
         if (pressed) OffsetRect(&tr, 1, 1);
         UINT align = shownGlyph_ ? DT_LEFT : DT_CENTER;
         DrawTextW(dc, caption_.c_str(), int(caption_.size()), &tr, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    // The keyboard's place, where the system shows focus rectangles.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = item.rcItem;
+        InflateRect(&focus, -2, -2);
+        DrawFocusRect(dc, &focus);
     }
 }
 

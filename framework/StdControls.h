@@ -10,6 +10,11 @@ namespace kv {
 class CustomPanel : public WinControl {
 public:
     CustomPanel(Component* owner, const ControlArgs& args) : WinControl(owner, args) {}
+
+protected:
+    // What a panel draws depends on its size: a new size repaints all of it, not only the
+    // strip that was added.
+    void OnSize(int width, int height) override { Invalidate(); }
 };
 
 class Panel : public CustomPanel {
@@ -24,6 +29,7 @@ public:
         bool transparent = true;
         bool autoSize = false;
         bool handCursor = false;
+        bool wordWrap = false;  // lines break between words to stay within the width
     };
     Label(Component* owner, const ControlArgs& args, const Options& options);
     Label(Component* owner, const ControlArgs& args) : Label(owner, args, Options{}) {}
@@ -45,6 +51,8 @@ public:
     ButtonControl(Component* owner, const ControlArgs& args, DWORD style)
         : WinControl(owner, args, {.className = L"BUTTON", .style = style}) {}
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    // Enter presses a focused push button; a check box or radio button takes Space only.
+    virtual bool PressedByEnter() const { return false; }
 
 protected:
     bool IsChecked() const;
@@ -53,6 +61,7 @@ protected:
 class Button : public ButtonControl {
 public:
     Button(Component* owner, const ControlArgs& args) : ButtonControl(owner, args, WS_TABSTOP | BS_PUSHBUTTON) {}
+    bool PressedByEnter() const override { return true; }
 };
 
 // A flat button that draws a picture (normal and disabled state side by side) and its caption.
@@ -67,6 +76,7 @@ public:
     // Shares another button's picture (the picture stays owned by that button).
     void CopyGlyphFrom(const SpeedButton& other);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    bool PressedByEnter() const override { return true; }
 
 private:
     void Draw(const DRAWITEMSTRUCT& item);

@@ -22,7 +22,9 @@ WinControl::WinControl(Component* owner, const ControlArgs& args, const WindowCl
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | window.style;
         if (visible_) style |= WS_VISIBLE;
         if (!enabled_) style |= WS_DISABLED;
-        CreateHandle(parent_->Handle(), style, window.exStyle);
+        // Tab reaches the controls inside ours (panels, group boxes) as well.
+        const DWORD exStyle = window.exStyle | (window.className ? 0 : WS_EX_CONTROLPARENT);
+        CreateHandle(parent_->Handle(), style, exStyle);
     }
 }
 

@@ -52,6 +52,7 @@ TForm1::TForm1(Component* owner)
     ShowBanner();
     Button1->OnClick = [this] { Button1Click(); };
     Button2->OnClick = [this] { Button2Click(); };
+    SetCancelButton(Button2);
     OnCreate = [this] { FormCreate(); };
 }
 
@@ -92,9 +93,12 @@ void TForm1::VisibleChanged() {
 void TForm1::Button1Click() {
     const std::string target = InstalledSaverTarget();
     if (FileExists(target) && !AskToReplace()) return;
-    WriteWholeFile(target, FindEmbeddedSaver());
+    ReplaceWholeFile(target, FindEmbeddedSaver());
     AnimateProgress();
+    // A saver that does not start leaves Install ready for another try.
     StartInstalledSaver(target);
+    // The keyboard moves on first: a disabled button would keep it from every control.
+    Button2->SetFocus();
     Button1->SetEnabled(false);
     Button2->SetCaption("Finish");
 }

@@ -20,6 +20,16 @@ std::string CannotCreateFileMessage(const std::string& path, const std::string& 
     return "Cannot create file \"" + path + "\". " + systemText;
 }
 
+std::string CannotStartMessage(const std::string& path, const std::string& systemText) {
+    return "Cannot start \"" + path + "\". " + systemText;
+}
+
+std::optional<unsigned long> WinExecFailure(unsigned result) {
+    constexpr unsigned long kNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
+    if (result > 31) return std::nullopt;
+    return result == 0 ? kNotEnoughMemory : result;
+}
+
 std::string ResourceNotFoundMessage(const std::string& name) { return "Resource " + name + " not found"; }
 
 std::string DefaultApplicationTitle(const std::string& programPath) {

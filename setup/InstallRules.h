@@ -1,5 +1,6 @@
 #pragma once
 // The setup program's fixed names, texts and rules; free of window handles.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ std::string InstallCommandLine(const std::string& saverPath);
 std::string OverwriteQuestion();
 
 std::string CannotCreateFileMessage(const std::string& path, const std::string& systemText);
+std::string CannotStartMessage(const std::string& path, const std::string& systemText);
+
+// The system error that a WinExec result stands for; nothing when the program started (a
+// result above 31). 0 means the system is out of memory or resources.
+std::optional<unsigned long> WinExecFailure(unsigned result);
 std::string ResourceNotFoundMessage(const std::string& name);
 
 // The title of a program that sets none: its file name up to the first full stop, every

@@ -18,11 +18,16 @@ EmbeddedFile FindEmbeddedSaver();
 // Where the saver is installed (ANSI path): KINOVELA.SCR in the system directory.
 std::string InstalledSaverTarget();
 
-// Creates or empties the file and writes the content in one write. A write that stops short
-// removes the file again, so no half program is left behind.
-void WriteWholeFile(const std::string& ansiPath, const EmbeddedFile& content);
+// Where the new file is written before it takes the installed one's place.
+std::string StagingPathFor(const std::string& ansiPath);
 
-// Starts the installed saver with the install switch; does not wait for it.
+// Puts the content in place of the file (or creates it): the content is written in full
+// beside it and then replaces it in one step, so a failure at any point leaves the file
+// byte for byte as it was and no staging file behind.
+void ReplaceWholeFile(const std::string& ansiPath, const EmbeddedFile& content);
+
+// Starts the installed saver with the install switch; does not wait for it. A start that the
+// system refuses raises the system's reason.
 void StartInstalledSaver(const std::string& ansiPath);
 
 }  // namespace kv

@@ -43,13 +43,14 @@ TFormAbout::TFormAbout(Component* owner, HWND ownerWindow)
     : Form(owner, FormArgs{.name = "FormAbout", .caption = "About", .clientWidth = 292, .clientHeight = 197,
                            .borderStyle = BorderStyle::Single, .minimizeBox = false, .maximizeBox = false,
                            .position = FormPosition::OwnerCenter, .formStyle = FormStyle::StayOnTop,
-                           .keyPreview = true, .color = clBtnFace, .ownerWindow = ownerWindow}) {
+                           .color = clBtnFace, .ownerWindow = ownerWindow}) {
     BuildLayout();
     OnCreate = [this] { FormCreate(); };
     OnClose = [this](CloseAction& action) { FormClose(action); };
-    OnFormKeyDown = [this](WORD& key, ShiftState s) { FormKeyDown(key, s); };
     Label6->OnClick = [this] { Label6Click(); };
     BitBtn1->OnClick = [this] { BitBtn1Click(); };
+    // Enter presses the focused Close, Alt+C its mnemonic, Escape this.
+    SetCancelButton(BitBtn1);
 }
 
 TFormAbout::~TFormAbout() {
@@ -114,14 +115,5 @@ void TFormAbout::Label6Click() {
 }
 
 void TFormAbout::BitBtn1Click() { Close(); }
-
-void TFormAbout::FormKeyDown(WORD& key, ShiftState shift) {
-    // No dialog manager runs here: the button's Alt+C, Enter and Escape are taken by hand.
-    bool altC = key == 'C' && shift.alt;
-    if (altC || key == VK_RETURN || key == VK_ESCAPE) {
-        key = 0;
-        BitBtn1Click();
-    }
-}
 
 }  // namespace kv

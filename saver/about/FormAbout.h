@@ -35,7 +35,6 @@ public:
     void FormClose(CloseAction& action);
     void Label6Click();
     void BitBtn1Click();
-    void FormKeyDown(WORD& key, ShiftState shift);
     void ShowMemoryStatus();
 
 private:

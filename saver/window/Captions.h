@@ -1,7 +1,10 @@
 #pragma once
-// The configuration panel's captions that change with the language.
+// The configuration panel's texts that change with the language: the captions and the notices.
+#include <string>
 
 namespace kv {
+
+enum class Language { Thai, English };
 
 struct PanelCaptions {
     const char* add;
@@ -17,5 +20,16 @@ struct PanelCaptions {
 extern const PanelCaptions kInitialCaptions;
 extern const PanelCaptions kThaiCaptions;
 extern const PanelCaptions kEnglishCaptions;
+
+// What the panel may have to tell the user.
+enum class Notice {
+    None,
+    PlaylistUnreadable,  // the playlist file exists but could not be read; Save leaves it alone
+    NameNotStorable,     // a chosen file was left out; the detail is its name
+    NotSaved,            // Save, Apply or OK failed; the detail is the reason
+};
+
+// The notice's text (UTF-8) in the language; detail is inserted as it is.
+std::string NoticeText(Notice notice, Language language, const std::string& detail);
 
 }  // namespace kv

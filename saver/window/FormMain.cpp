@@ -16,6 +16,8 @@ namespace kv {
 // ---- Start-up and close ----
 
 void TFormMain::FormCreate() {
+    // Only the panel is a dialog; a run keeps its own key rules.
+    SetDialogKeys(ConfigurationMode());
     SetProcessPriority(1);
     InstallScrClick();
     State().IsPlaying = false;

@@ -11,11 +11,10 @@
 #include "saver/host/ScreenSaver.h"
 #include "saver/player/MediaPlayerX.h"
 #include "saver/window/Captions.h"
+#include "saver/window/NoticeLabel.h"
 #include "saver/window/PlaybackController.h"
 
 namespace kv {
-
-enum class Language { Thai, English };
 
 class TFormMain : public Form {
 public:
@@ -49,7 +48,7 @@ public:
     SpeedButton* BitBtn2;  // keeps the play image
     TMediaPlayerX* Mp1;
     Label* lbLoadmedia;
-    Label* lbNotice;  // what the panel has to tell the user, e.g. a file it could not add
+    NoticeLabel* lbNotice;  // what the panel has to tell the user, e.g. a save that failed
     OpenDialog* opdlg1;
     Timer* Timer1;
     TScreenSaver* ScreenSaver1;
@@ -69,7 +68,8 @@ public:
     // Settings and playlist files.
     void LoadPlaylist();
     void LoadSettings();
-    void SaveSettings();
+    // False (and a notice in the panel) when a file could not be written.
+    bool SaveSettings();
     void SaveResumeRecord();
     void AddToPlaylist(const std::wstring& path);
     // The playlist file exists but could not be read at start-up; Save then leaves it alone.
@@ -124,10 +124,8 @@ private:
     void BuildPanelExtras();
     void BindEvents();
     void BindPanelEvents();
-    void ShowNotice(const std::wstring& text);
     void ApplyInitialCaptions();
     void ApplyCaptions(const PanelCaptions& captions);
-    void ShowPlaylistUnreadable();
     // Asks the window to close, as every input that ends a run does.
     void EndRun();
 

@@ -56,7 +56,7 @@ void TFormMain::BuildLayout() {
     Panel1->SetGradientEndColor(clBlack);
     Panel1->SetBevelOuter(TBevelCut::bvNone);
     Label1 = new Label(this, {.name = "Label1", .parent = Panel1, .left = 20, .top = 16, .width = 195, .height = 104,
-                              .visible = false, .caption = kHelpText, .font = MakeFont(clLime)});
+                              .caption = kHelpText, .font = MakeFont(clLime)});
     Play = new SpeedButton(this, {.name = "Play", .parent = Panel_bar, .left = 8, .top = 145, .width = 15, .height = 15, .hint = "Play"});
     Stop = new SpeedButton(this, {.name = "Stop", .parent = Panel_bar, .left = 24, .top = 145, .width = 15, .height = 15, .hint = "Stop"});
     pgb1 = new ProgressBar(this, {.name = "pgb1", .parent = Panel_bar, .left = 5, .top = 162, .width = 390, .height = 9});

@@ -24,8 +24,9 @@ HBITMAP LoadPicture(int id) {
 
 void TFormMain::BuildPanelExtras() {
     opdlg1 = new OpenDialog(this, "opdlg1", kMediaFilter);
-    lbNotice = new Label(this, {.name = "lbNotice", .parent = PanelSetup, .left = 88, .top = 288, .width = 321,
-                                .height = 17, .font = {.color = Rgb(192, 0, 0)}});
+    // Three lines: room for a reason with a file's full path.
+    lbNotice = new NoticeLabel(this, {.name = "lbNotice", .parent = PanelSetup, .left = 88, .top = 286, .width = 321,
+                                      .height = 39, .font = {.color = Rgb(192, 0, 0)}});
     const std::pair<SpeedButton*, int> pictures[] = {
         {BitBtn_Add, KV_PICTURE_ADD}, {Remove, KV_PICTURE_REMOVE},     {SpeedButton3, KV_PICTURE_PREVIEW},
         {BitBtn_OK, KV_PICTURE_OK},   {BitBtn_Apply, KV_PICTURE_APPLY}, {BitBtn_Cancel, KV_PICTURE_CLOSE}};
@@ -41,8 +42,6 @@ void TFormMain::BindPanelEvents() {
     SpeedButton3->OnClick = [this] { SpeedButton3Click(); };
 }
 
-void TFormMain::ShowNotice(const std::wstring& text) { lbNotice->SetCaption(text); }
-
 // ---- Playlist editing ----
 
 void TFormMain::SpeedButton1Click() {
@@ -53,10 +52,10 @@ void TFormMain::SpeedButton1Click() {
 bool TFormMain::AddChosenFile(const std::wstring& path) {
     std::optional<std::wstring> stored = StorablePlaylistPath(path);
     if (!stored) {
-        ShowNotice(L"Not added: the playlist file cannot hold the name " + DisplayName(path));
+        lbNotice->SetNotice(Notice::NameNotStorable, DisplayName(path));
         return false;
     }
-    ShowNotice(L"");
+    lbNotice->ClearNotice();
     AddToPlaylist(*stored);
     lbLoadmedia->Hide();
     return true;
@@ -87,6 +86,7 @@ void TFormMain::ApplyInitialCaptions() { ApplyCaptions(kInitialCaptions); }
 
 void TFormMain::ApplyLanguage(Language language) {
     ApplyCaptions(language == Language::Thai ? kThaiCaptions : kEnglishCaptions);
+    lbNotice->SetLanguage(language);
 }
 
 void TFormMain::ApplyCaptions(const PanelCaptions& c) {
@@ -103,9 +103,9 @@ void TFormMain::ApplyCaptions(const PanelCaptions& c) {
 
 void TFormMain::BitBtn_ApplyClick() { SaveSettings(); }
 
+// A failed save keeps the panel open: the edits are still there to save again.
 void TFormMain::BitBtn_OKClick() {
-    SaveSettings();
-    Close();
+    if (SaveSettings()) Close();
 }
 
 void TFormMain::BitBtn_CancelClick() { Close(); }

@@ -1,6 +1,7 @@
 // The main window's settings file and playlist file.
 #include "framework/Text.h"
 #include "saver/window/FormMain.h"
+#include "saver/window/PlaylistPaths.h"
 #include "saver/window/PlaylistText.h"
 #include "saver/window/SettingsFiles.h"
 
@@ -15,11 +16,11 @@ void TFormMain::LoadPlaylist() {
     std::optional<std::vector<std::wstring>> paths;
     try {
         paths = ReadPlaylistFile(PlaylistFilePath());
-    } catch (...) {
+    } catch (const std::exception&) {
         // Held by another program, say: the run goes on with an empty playlist, and Save
         // leaves the file alone.
         playlistUnreadable_ = true;
-        ShowPlaylistUnreadable();
+        lbNotice->SetStanding(Notice::PlaylistUnreadable);
         return;
     }
     if (!paths) return;
@@ -32,13 +33,6 @@ void TFormMain::LoadPlaylist() {
     ListPath->EndUpdate();
 }
 
-void TFormMain::ShowPlaylistUnreadable() {
-    FontSpec font;
-    font.color = Rgb(192, 0, 0);
-    new Label(this, {.name = "lbPlaylistUnreadable", .parent = PanelSetup, .left = 8, .top = 312, .width = 400,
-                     .height = 13, .caption = "The playlist could not be read; it is kept as it is.", .font = font});
-}
-
 void TFormMain::LoadSettings() {
     IniFile ini(SettingsIniPath());
     if (!ini.Exists()) return;
@@ -47,21 +41,28 @@ void TFormMain::LoadSettings() {
     State().CurrentIndex = ini.ReadInteger("MEDIA", "FILEPOSITION", 0);
     State().SavedPosition = ini.ReadFloat("MEDIA", "CURRENTPOSITION", 0);
     Continue->SetChecked(ini.ReadBool("MEDIA", "CONTINUE", false));
-    State().SavedFileName = AnsiToWide(ini.ReadString("MEDIA", "FILENAME"));
+    const std::string fileName = ini.ReadString("MEDIA", "FILENAME");
+    State().SavedFileName = AnsiToWide(fileName);
     if (ini.ReadInteger("Option", "Language", 1) == 0)
         RadioButton1->SetChecked(true);
     else
         RadioButton2->SetChecked(true);
     if (State().CurrentIndex < 0 || State().CurrentIndex > ListPath->Count() - 1) State().CurrentIndex = 0;
+    // A name the code page cannot hold was stored as its ANSI form (SaveResumeRecord): the
+    // remembered entry it stands for is the file to resume.
+    if (ListPath->Count() > 0) {
+        std::wstring entry = ListPath->Item(State().CurrentIndex);
+        if (entry != State().SavedFileName && AnsiPathOf(entry) == fileName) State().SavedFileName = entry;
+    }
 }
 
-void TFormMain::SaveSettings() {
-    // Save and Apply report nothing; the first failure skips the rest.
+bool TFormMain::SaveSettings() {
+    // The first failure skips the rest and is told in the panel; the files keep what they had.
     try {
         // A playlist that was never read is not replaced: what the user had stays on disk.
         if (!playlistUnreadable_) {
-            std::vector<std::string> entries;
-            for (int i = 0, n = ListPath->Count(); i < n; ++i) entries.push_back(WideToAnsi(ListPath->Item(i)));
+            std::vector<std::wstring> entries;
+            for (int i = 0, n = ListPath->Count(); i < n; ++i) entries.push_back(ListPath->Item(i));
             WritePlaylistFile(PlaylistFilePath(), entries);
         }
         IniFile ini(SettingsIniPath());
@@ -69,8 +70,12 @@ void TFormMain::SaveSettings() {
         ini.WriteBool("MEDIA", "CONTINUE", Continue->Checked());
         ini.WriteInteger("Option", "Language", RadioButton2->Checked() ? 1 : 0);
         ini.Flush();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        lbNotice->SetNotice(Notice::NotSaved, Widen(e.what()));
+        return false;
     }
+    if (lbNotice->Passing() == Notice::NotSaved) lbNotice->ClearNotice();
+    return true;
 }
 
 void TFormMain::SaveResumeRecord() {
@@ -81,7 +86,9 @@ void TFormMain::SaveResumeRecord() {
     if (!ini.Exists()) return;
     ini.WriteInteger("MEDIA", "FILEPOSITION", record->index);
     ini.WriteFloat("MEDIA", "CURRENTPOSITION", record->position);
-    ini.WriteString("MEDIA", "FILENAME", WideToAnsi(record->fileName));
+    // A name the settings file cannot hold is left empty: the next run then starts afresh
+    // rather than at a file the name no longer stands for.
+    ini.WriteString("MEDIA", "FILENAME", AnsiPathOf(record->fileName).value_or(""));
     ini.Flush();
 }
 

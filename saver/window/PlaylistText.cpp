@@ -3,6 +3,8 @@
 namespace kv {
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 std::string_view UpToLineBreak(std::string_view entry) {
     return entry.substr(0, entry.find_first_of(std::string_view("\r\n\0", 3)));
 }
@@ -41,9 +43,8 @@ std::vector<std::string> ParsePlaylistText(std::string_view bytes) {
 }
 
 bool StripUtf8Mark(std::string_view& bytes) {
-    constexpr std::string_view kMark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kMark.size()) != kMark) return false;
-    bytes.remove_prefix(kMark.size());
+    if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return false;
+    bytes.remove_prefix(kUtf8Mark.size());
     return true;
 }
 
@@ -57,6 +58,20 @@ std::string FormatPlaylistText(const std::vector<std::string>& entries) {
         text += "\r\n";
     }
     return text;
+}
+
+std::string EncodePlaylistFile(const std::vector<PlaylistEntryForms>& entries) {
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    for (const PlaylistEntryForms& entry : entries) {
+        if (!entry.ansi) {
+            lines.clear();
+            for (const PlaylistEntryForms& e : entries) lines.push_back(e.utf8);
+            return std::string(kUtf8Mark) + FormatPlaylistText(lines);
+        }
+        lines.push_back(*entry.ansi);
+    }
+    return FormatPlaylistText(lines);
 }
 
 std::string DisplayName(const std::string& path) { return DisplayNameOf(path); }

@@ -37,15 +37,16 @@ void WriteAll(HANDLE file, const std::string& bytes, const std::string& path) {
     }
 }
 
-// Writes, flushes and closes the staging file; on any failure removes it again.
-void WriteStagingFile(const std::string& staging, const std::string& bytes) {
+// Writes, flushes and closes the staging file; on any failure removes it again. The errors
+// name the file the user knows, the one being replaced.
+void WriteStagingFile(const std::string& staging, const std::string& bytes, const std::string& target) {
     ScopedFile file(CreateFileA(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowFileError("Cannot create", staging, GetLastError());
+    if (!file) ThrowFileError("Cannot write", target, GetLastError());
     try {
-        WriteAll(file.Get(), bytes, staging);
-        if (!FlushFileBuffers(file.Get())) ThrowFileError("Cannot write", staging, GetLastError());
-        if (!CloseHandle(file.Release())) ThrowFileError("Cannot write", staging, GetLastError());
+        WriteAll(file.Get(), bytes, target);
+        if (!FlushFileBuffers(file.Get())) ThrowFileError("Cannot write", target, GetLastError());
+        if (!CloseHandle(file.Release())) ThrowFileError("Cannot write", target, GetLastError());
     } catch (...) {
         file.Reset();
         DeleteFileA(staging.c_str());
@@ -166,9 +167,12 @@ std::optional<std::vector<std::wstring>> ReadPlaylistFile(const std::string& pat
 
 std::string PlaylistStagingPath(const std::string& path) { return path + ".new"; }
 
-void WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries) {
+void WritePlaylistFile(const std::string& path, const std::vector<std::wstring>& entries) {
+    std::vector<PlaylistEntryForms> forms;
+    forms.reserve(entries.size());
+    for (const std::wstring& entry : entries) forms.push_back({WideToAnsiExact(entry), Narrow(entry)});
     const std::string staging = PlaylistStagingPath(path);
-    WriteStagingFile(staging, FormatPlaylistText(entries));
+    WriteStagingFile(staging, EncodePlaylistFile(forms), path);
     if (!MoveFileExA(staging.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();

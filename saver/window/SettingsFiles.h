@@ -61,10 +61,11 @@ constexpr uint64_t kMaxPlaylistFileBytes = 32u * 1024 * 1024;
 // raises kv::Exception.
 std::optional<std::vector<std::wstring>> ReadPlaylistFile(const std::string& path);
 
-// Replaces the playlist file with the entries. The new text goes to PlaylistStagingPath(path)
-// first and takes the old file's place only once it is complete on disk, so a failure leaves
-// the old file whole; it raises kv::Exception.
-void WritePlaylistFile(const std::string& path, const std::vector<std::string>& entries);
+// Replaces the playlist file with the entries, in the code page when they all fit it, else in
+// UTF-8 (see EncodePlaylistFile). The new text goes to PlaylistStagingPath(path) first and
+// takes the old file's place only once it is complete on disk, so a failure leaves the old
+// file whole; it raises kv::Exception naming the playlist file and the system's reason.
+void WritePlaylistFile(const std::string& path, const std::vector<std::wstring>& entries);
 std::string PlaylistStagingPath(const std::string& path);
 
 }  // namespace kv

@@ -140,19 +140,36 @@ def read_ini():
     return sections
 
 
-def write_playlist(paths):
-    """Writes g_screen.files: one path per line, each line ended by CR LF."""
+UTF8_MARK = b'\xef\xbb\xbf'
+
+
+def write_playlist(paths, utf8=False):
+    """Writes g_screen.files: one path per line, each line ended by CR LF; in the ANSI code page,
+    or in UTF-8 behind a byte-order mark (as Notepad saves it)."""
+    text = ''.join(p + '\r\n' for p in paths)
     with open(os.path.join(system32(), PLAYLIST_FILE), 'wb') as f:
-        f.write(''.join(p + '\r\n' for p in paths).encode(ansi_encoding()))
+        f.write(UTF8_MARK + text.encode('utf-8') if utf8 else text.encode(ansi_encoding()))
 
 
 def read_playlist():
-    """The lines of g_screen.files, or None when it does not exist."""
+    """The lines of g_screen.files, or None when it does not exist; read as the saver reads it."""
     path = os.path.join(system32(), PLAYLIST_FILE)
     if not os.path.exists(path):
         return None
     with open(path, 'rb') as f:
-        return f.read().decode(ansi_encoding()).splitlines()
+        data = f.read()
+    return (data[3:].decode('utf-8') if data.startswith(UTF8_MARK) else data.decode(ansi_encoding())).splitlines()
+
+
+def settings_bytes():
+    """(g_screen.ini, g_screen.files) as bytes, None for a missing one: to see that nothing changed."""
+    def content(name):
+        path = os.path.join(system32(), name)
+        if not os.path.exists(path):
+            return None
+        with open(path, 'rb') as f:
+            return f.read()
+    return content(INI_FILE), content(PLAYLIST_FILE)
 
 
 class FileKeeper:
@@ -270,9 +287,17 @@ class SaverTestCase(unittest.TestCase):
         self.keep_file(os.path.join(system32(), INI_FILE))
         write_ini(content)
 
-    def write_playlist(self, paths):
+    def write_playlist(self, paths, utf8=False):
         self.keep_file(os.path.join(system32(), PLAYLIST_FILE))
-        write_playlist(paths)
+        write_playlist(paths, utf8)
+
+    def make_immutable(self, path):
+        """Makes a file or folder unwritable, for root too (chattr +i), until the test ends.
+        False when the file system does not permit it here."""
+        if subprocess.run(['chattr', '+i', path], capture_output=True).returncode != 0:
+            return False
+        self.addCleanup(subprocess.run, ['chattr', '-i', path])
+        return True
 
     def remove_settings(self):
         """Makes sure neither settings file exists during the test."""

@@ -128,13 +128,18 @@ def settled_panel(program):
     return kvharness.wait_still(lambda: find_panel(program), message='the panel')
 
 
+NOTICE_AREA = (88, 286, 321, 39)  # lbNotice
+NOTICE_COLOUR = '#C00000'
+
+
 class PanelCase(kvharness.SaverTestCase):
-    def start_panel(self, playlist=None, settings=None):
-        """Writes the playlist (clip names) and settings (sections), or removes the files when
-        None, then starts KINOVELA.SCR /c and waits for the panel."""
+    def start_panel(self, playlist=None, settings=None, utf8=False):
+        """Writes the playlist (clip names, or Windows paths) in the code page or in UTF-8, and the
+        settings (sections), or removes the files when None, then starts KINOVELA.SCR /c and waits
+        for the panel."""
         self.remove_settings()
         if playlist is not None:
-            self.write_playlist([saverrun.clip_path(name) for name in playlist])
+            self.write_playlist([p if '\\' in p else saverrun.clip_path(p) for p in playlist], utf8)
         if settings is not None:
             self.write_ini(settings)
         kvharness.numlock_off()

@@ -1,8 +1,11 @@
 """The configuration panel of the real saver, used as a user would: the playlist edited through
-the open dialog, the list and its Delete key, Apply, OK and Close, the language switch, and a
-double-click that plays in the preview area."""
+the open dialog, the list and its Delete key, Apply, OK and Close, the language switch, a
+double-click that plays in the preview area, a playlist of names in several scripts that goes
+through Apply and two runs, and a save into a folder that cannot be written."""
 import os
+import shutil
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import panelrun  # noqa: E402
@@ -87,6 +90,58 @@ class PreviewAndOk(panelrun.PanelCase):
         self.assertEnded(panel)
         self.assertEqual(kvharness.read_playlist(), [clip('clip.avi'), clip('ten.mpg')])
         self.assertIn('Option', kvharness.read_ini())
+
+
+class NamesInAnyScript(panelrun.PanelCase, saverrun.StartupCase):
+    # Each name on a clip of its own colour: the screen tells which entry plays.
+    NAMES = [('caf\u00e9 d\u00e9j\u00e0 vu.wmv', 'clip.wmv', 'blue'), ('\u7535\u5f71 \u7247\u6bb5.avi', 'clip.avi', 'green'),
+             ('\u0e20\u0e32\u0e1e\u0e22\u0e19\u0e15\u0e23\u0e4c.mpg', 'ten.mpg', 'red')]
+
+    def test_a_utf8_playlist_survives_apply_every_entry_plays_and_the_next_run_resumes_its_thai_file(self):
+        folder = os.path.join(self.work_dir, 'videos')
+        os.makedirs(folder)
+        paths = []
+        for name, source, _ in self.NAMES:
+            shutil.copyfile(clip_file(source), os.path.join(folder, name))
+            paths.append(kvharness.windows_path(os.path.join(folder, name)))
+        settings = {'SOUND': {'MUTEWAVE': '1'}, 'MEDIA': {'CONTINUE': '1'}, 'Option': {'Language': '1'}}
+        panel = self.start_panel(paths, settings, utf8=True)
+        panel.click('Apply')
+        self.assertEqual(kvharness.read_playlist(), paths, 'Apply with no edit names the same files')
+        panel.click('Cancel')
+        self.assertEnded(panel)
+
+        run = self.start_fullscreen(None, written=True)
+        run.watch_sequence([colour for _, _, colour in self.NAMES], timeout=40)
+        time.sleep(2)  # into the Thai-named clip
+        run.end_with('Escape')
+        record = self.resume_record()
+        self.assertEqual(record.get('FILEPOSITION'), '2')
+        self.assertNotIn('?', record.get('FILENAME', '?'))
+
+        resumed = self.start_fullscreen(None, written=True)
+        colour, _ = resumed.wait_for_colour(('blue', 'green', 'red'))
+        self.assertEqual(colour, 'red', 'the resumed run finds its Thai-named file')
+        resumed.end_with('Escape')
+
+
+class FailedSave(panelrun.PanelCase):
+    def notice_ink(self, panel, name):
+        return kvharness.colour_fraction(panel.shoot(name), panelrun.NOTICE_COLOUR, panel.region(panelrun.NOTICE_AREA))
+
+    def test_a_settings_folder_that_cannot_be_written_shows_the_notice_and_ok_keeps_the_panel(self):
+        panel = self.start_panel(playlist=['clip.mpg'], settings=saverrun.SETTINGS)
+        panel.add_file(clip_file('clip.avi'))
+        self.assertLess(self.notice_ink(panel, 'before'), 0.005)
+        before = kvharness.settings_bytes()
+        if not self.make_immutable(kvharness.system32()):
+            self.skipTest('chattr is not permitted here')
+        panel.click('OK')
+        self.assertIsNone(panel.wait_for_end(2), 'OK keeps the panel open')
+        self.assertGreater(self.notice_ink(panel, 'not-saved'), 0.02, 'the notice shows')
+        self.assertEqual(kvharness.settings_bytes(), before, 'the files on disk are as before')
+        panel.click('Cancel')
+        self.assertEnded(panel)
 
 
 if __name__ == '__main__':

@@ -2,7 +2,6 @@
 before an installed saver is replaced, and a target that cannot be written. The window's controls
 are read inside Wine by winprobe.exe; the desk.cpl stand-in records the hand-over."""
 import os
-import subprocess
 import sys
 import time
 
@@ -174,6 +173,15 @@ class SetupCase(kvharness.SaverTestCase):
         self.assertEqual(self.saver_processes(), [])
         self.finish(program, window)
 
+    def test_from_the_first_focus_tab_then_enter_closes_without_installing_and_so_does_escape(self):
+        for keys in (('Tab', 'Return'), ('Escape',)):
+            program, window = self.start_setup()
+            kvharness.focus(window.id)
+            kvharness.key(*keys)
+            self.assertEqual(program.wait(15), 0, '%s ends setup' % '+'.join(keys))
+            self.assertFalse(os.path.exists(self.target), 'nothing was installed')
+        self.assertEqual(self.launches(), [])
+
     def test_yes_replaces_a_longer_file_in_full(self):
         with open(self.target, 'wb') as f:
             f.write(self.saver + b'\xAA' * 100000)
@@ -211,8 +219,7 @@ class SetupCase(kvharness.SaverTestCase):
         # Read-only. As root the file's mode alone does not stop a write, so it is made immutable too.
         os.chmod(self.target, 0o444)
         self.addCleanup(os.chmod, self.target, 0o644)
-        if subprocess.run(['chattr', '+i', self.target], capture_output=True).returncode == 0:
-            self.addCleanup(subprocess.run, ['chattr', '-i', self.target])
+        if self.make_immutable(self.target):
             self.expect_failure(program, window, 'Access denied')
         elif os.geteuid() != 0:
             self.expect_failure(program, window, 'Access denied')

@@ -33,8 +33,19 @@ TEST(setup_Texts, TheQuestionIsTwoThaiSentencesJoinedByOneCarriageReturn) {
 TEST(setup_Texts, FailureMessagesNameWhatFailed) {
     EXPECT_EQ(CannotCreateFileMessage("C:\\WINDOWS\\system32\\KINOVELA.SCR", "Access denied"),
               "Cannot create file \"C:\\WINDOWS\\system32\\KINOVELA.SCR\". Access denied");
+    EXPECT_EQ(CannotStartMessage("C:\\WINDOWS\\system32\\KINOVELA.SCR", "Bad format"),
+              "Cannot start \"C:\\WINDOWS\\system32\\KINOVELA.SCR\". Bad format");
     EXPECT_EQ(ResourceNotFoundMessage("MYSCR"), "Resource MYSCR not found");
     EXPECT_STREQ(kStreamWriteError, "Stream write error");
+}
+
+TEST(setup_Start, AWinExecResultOf31OrLessIsTheSystemErrorItNames) {
+    EXPECT_EQ(WinExecFailure(0), 8ul) << "out of memory or resources";
+    EXPECT_EQ(WinExecFailure(2), 2ul);
+    EXPECT_EQ(WinExecFailure(11), 11ul);
+    EXPECT_EQ(WinExecFailure(31), 31ul);
+    EXPECT_EQ(WinExecFailure(32), std::nullopt);
+    EXPECT_EQ(WinExecFailure(33), std::nullopt);
 }
 
 TEST(setup_Texts, AProgramWithoutATitleIsCalledByItsFileName) {

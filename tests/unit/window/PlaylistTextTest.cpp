@@ -86,6 +86,21 @@ TEST(PlaylistFormat, EntriesWithLineBreaksOrNulAreCutSoTheCountSurvives) {
     EXPECT_EQ(ParsePlaylistText(FormatPlaylistText(written)), (Entries{"a", "c", "e", "g", "i"}));
 }
 
+TEST(PlaylistEncoding, TheCodePageWhileEveryEntryFitsItElseUtf8BehindAMark) {
+    const PlaylistEntryForms latin{"C:\\caf\xE9.avi", "C:\\caf\xC3\xA9.avi"};
+    const PlaylistEntryForms thai{std::nullopt, "C:\\\xE0\xB8\x81.avi"};
+    const PlaylistEntryForms empty{"", ""};
+    EXPECT_EQ(EncodePlaylistFile({}), "") << "an empty playlist is an empty file";
+    EXPECT_EQ(EncodePlaylistFile({latin, empty}), "C:\\caf\xE9.avi\r\n\r\n");
+    const std::string mixed = EncodePlaylistFile({latin, thai, empty});
+    EXPECT_EQ(mixed, "\xEF\xBB\xBF" "C:\\caf\xC3\xA9.avi\r\nC:\\\xE0\xB8\x81.avi\r\n\r\n")
+        << "one entry the code page cannot hold puts every entry in UTF-8, none as '?'";
+
+    std::string_view read = mixed;
+    ASSERT_TRUE(StripUtf8Mark(read));
+    EXPECT_EQ(ParsePlaylistText(read), (Entries{latin.utf8, thai.utf8, ""})) << "the reader takes it back";
+}
+
 TEST(DisplayName, IsTheTextAfterTheLastBackslashOrColon) {
     EXPECT_EQ(DisplayName("C:\\Movies\\a.avi"s), "a.avi");
     EXPECT_EQ(DisplayName("D:clip.mpg"s), "clip.mpg");

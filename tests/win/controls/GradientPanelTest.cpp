@@ -122,4 +122,17 @@ TEST_F(GradientPanelTest, APictureIsCentredAndReplacesTheCaption) {
     EXPECT_EQ(canvas.At(4 + 24, 4 + 17), RGB(0, 0, 0));
 }
 
+TEST_F(GradientPanelTest, ANewSizeRepaintsThePanelInFull) {
+    // The bands follow the height: after a resize the rows that were there are wrong as well.
+    PaintedPanel& panel = *new PaintedPanel(form_, {.parent = form_, .width = 40, .height = 100});
+    form_->ShowForm();
+    UpdateWindow(form_->Handle());
+    panel.SetHeight(200);
+    RECT dirty{};
+    GetUpdateRect(panel.Handle(), &dirty, FALSE);
+    EXPECT_EQ(dirty.top, 0);
+    EXPECT_EQ(dirty.right, 40);
+    EXPECT_EQ(dirty.bottom, 200);
+}
+
 }  // namespace

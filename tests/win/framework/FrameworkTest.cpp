@@ -92,9 +92,9 @@ TEST_F(Framework, KeyPreviewGivesTheFormTheKeyBeforeTheFocusedControl) {
     std::string seen;
     form->OnFormKeyDown = [&](WORD& key, ShiftState) { seen += "form" + std::to_string(key) + ";"; };
     form->button->OnKeyDown = [&](WORD& key, ShiftState) { seen += "button" + std::to_string(key) + ";"; };
-    PostMessageW(form->button->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(form->button->Handle(), WM_KEYDOWN, VK_DELETE, 0);
     Application.ProcessMessages();
-    EXPECT_EQ(seen, "form39;button39;");
+    EXPECT_EQ(seen, "form46;button46;");
     delete form;
 }
 
@@ -117,6 +117,51 @@ TEST_F(Framework, SettingACheckBoxFromCodeRunsItsClickOnlyWhenTheStateChanges) {
     EXPECT_EQ(enClicks, 1);
     EXPECT_FALSE(th->Checked());  // one group: selecting EN cleared TH
     EXPECT_TRUE(en->Checked());
+    delete form;
+}
+
+TEST_F(Framework, TheDialogKeyboardMovesTheFocusInTabOrderAndPressesTheButtons) {
+    auto* form = Application.CreateForm<TestForm>();
+    auto* panel = new Panel(form, {.parent = form, .left = 10, .top = 40, .width = 150, .height = 50});
+    auto* box = new CheckBox(form, {.parent = panel, .left = 5, .top = 5, .width = 80, .height = 17});
+    auto* close = new SpeedButton(form, {.parent = form, .left = 100, .top = 10, .width = 60, .height = 24});
+    int goes = 0, closes = 0;
+    form->button->OnClick = [&] { ++goes; };
+    close->OnClick = [&] { ++closes; };
+    form->SetCancelButton(close);
+    form->ShowForm();
+    form->button->SetFocus();
+
+    test::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), box->Handle()) << "Tab goes into the panel";
+    test::PressKey(VK_SPACE);
+    EXPECT_TRUE(box->Checked());
+    test::PressKey(VK_RETURN);
+    EXPECT_EQ(goes + closes, 0) << "Enter on a check box presses nothing";
+    test::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), close->Handle());
+    test::PressKey(VK_RETURN);
+    EXPECT_EQ(closes, 1) << "Enter presses the focused button";
+    test::PressKey(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), box->Handle()) << "Shift+Tab goes back";
+    test::PressKey(VK_ESCAPE);
+    EXPECT_EQ(closes, 2) << "Escape presses the cancel button";
+    test::PressKey(VK_TAB);
+    test::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), form->button->Handle()) << "after the last control the first";
+    test::PressKey(VK_SPACE);
+    EXPECT_EQ(goes, 1);
+
+    // Left and come back to, the window gives the keyboard to the control that had it.
+    auto* other = Application.CreateForm<TestForm>();
+    other->ShowForm();
+    form->ShowForm();
+    EXPECT_EQ(GetFocus(), form->button->Handle());
+
+    form->SetDialogKeys(false);
+    test::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), form->button->Handle()) << "a window with key rules of its own";
+    delete other;
     delete form;
 }
 

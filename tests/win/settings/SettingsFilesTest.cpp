@@ -141,8 +141,7 @@ TEST_F(SettingsFiles, FloatsUseTheUsersDecimalSeparator) {
 }
 
 TEST_F(SettingsFiles, PlaylistRoundTripsWithCrLfOnDisk) {
-    const std::vector<std::string> entries = {"C:\\Movies\\a.avi", "", "D:clip.mpg", "C:\\Movies\\a.avi"};
-    WritePlaylistFile(playlist, entries);
+    WritePlaylistFile(playlist, {L"C:\\Movies\\a.avi", L"", L"D:clip.mpg", L"C:\\Movies\\a.avi"});
     EXPECT_EQ(ReadBytes(playlist), "C:\\Movies\\a.avi\r\n\r\nD:clip.mpg\r\nC:\\Movies\\a.avi\r\n");
     EXPECT_EQ(ReadPlaylistFile(playlist),
               (std::vector<std::wstring>{L"C:\\Movies\\a.avi", L"", L"D:clip.mpg", L"C:\\Movies\\a.avi"}));
@@ -189,7 +188,7 @@ TEST_F(SettingsFiles, AFailedPlaylistWriteLeavesTheOldFileWhole) {
 
     // The staging file cannot be created.
     ASSERT_TRUE(CreateDirectoryA(PlaylistStagingPath(playlist).c_str(), nullptr));
-    EXPECT_THROW(WritePlaylistFile(playlist, {"C:\\new.avi"}), Exception);
+    EXPECT_THROW(WritePlaylistFile(playlist, {L"C:\\new.avi"}), Exception);
     EXPECT_EQ(ReadBytes(playlist), old);
     ASSERT_TRUE(RemoveDirectoryA(PlaylistStagingPath(playlist).c_str()));
 
@@ -198,7 +197,7 @@ TEST_F(SettingsFiles, AFailedPlaylistWriteLeavesTheOldFileWhole) {
         ScopedFile holder(CreateFileA(playlist.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
-        EXPECT_THROW(WritePlaylistFile(playlist, {"C:\\new.avi"}), Exception);
+        EXPECT_THROW(WritePlaylistFile(playlist, {L"C:\\new.avi"}), Exception);
     }
     EXPECT_EQ(ReadBytes(playlist), old);
     EXPECT_FALSE(FileExists(PlaylistStagingPath(playlist)));

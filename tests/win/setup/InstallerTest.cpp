@@ -1,4 +1,5 @@
-// The installer's failure paths that a user cannot bring about on purpose.
+// The installer's failures that a user cannot bring about on purpose: a write that stops
+// short, a saver that the system will not start, a program without the embedded saver.
 #include "setup/Installer.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/Exception.h"
+#include "setup/Form1.h"
+#include "setup/InstallRules.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv {
 namespace {
@@ -25,26 +30,69 @@ std::string FullDiskFolder() {
     return path;
 }
 
-TEST(setup_Installer, AWriteThatStopsShortRaisesStreamWriteErrorAndLeavesNoFile) {
+std::string Bytes(const std::string& path) {
+    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(4096, '\0');
+    DWORD got = 0;
+    if (!file || !ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return "<missing>";
+    return bytes.substr(0, got);
+}
+
+TEST(setup_Installer, AWriteThatStopsShortLeavesTheInstalledFileByteForByte) {
     const std::string folder = FullDiskFolder();
     if (folder.empty()) GTEST_SKIP() << "no small file system mounted (the runner may not mount)";
     const std::string path = folder + "\\KINOVELA.SCR";
+    const std::string old = "the saver that was installed before";
+    {
+        ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(file && WriteFile(file.Get(), old.data(), DWORD(old.size()), &written, nullptr));
+    }
     const std::vector<char> program(256 * 1024, 'K');
     try {
-        WriteWholeFile(path, {program.data(), program.size()});
+        ReplaceWholeFile(path, {program.data(), program.size()});
         FAIL() << "the write did not fail";
     } catch (const Exception& e) {
         EXPECT_STREQ(e.what(), "Stream write error");
     }
-    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "a half-written file is left";
+    EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(GetFileAttributesA(StagingPathFor(path).c_str()), INVALID_FILE_ATTRIBUTES) << "a half-written file is left";
+    DeleteFileA(path.c_str());
 }
 
-TEST(setup_Installer, AProgramWithoutTheSaverSaysTheResourceIsMissing) {
+// This test program carries a "saver" that is no program (NotAProgram.rc).
+TEST(setup_Installer, ASaverThatDoesNotStartShowsTheSystemsReasonAndInstallStaysReady) {
+    Application.Initialize();
+    test::SystemFileKeeper files;
+    files.Remove(L"KINOVELA.SCR");
+    const EmbeddedFile payload = FindEmbeddedSaver();
+    TForm1* form = nullptr;
+    {
+        test::BoxAnswerer banner;  // this program carries no banner: the window says so and goes on
+        form = Application.CreateForm<TForm1>();
+    }
+    test::BoxAnswerer boxes;
+    SendMessageW(form->Button1->Handle(), BM_CLICK, 0, 0);
+    boxes.Stop();
+
+    ASSERT_EQ(boxes.Count(), 1);
+    const std::wstring message = boxes.Boxes()[0].message;
+    const std::wstring named = L"Cannot start \"" + test::SystemFolder() + L"\\KINOVELA.SCR\". ";
+    EXPECT_EQ(message.substr(0, named.size()), named);
+    EXPECT_GT(message.size(), named.size() + 1) << "the system's reason follows";
+    EXPECT_EQ(files.Read(L"KINOVELA.SCR"), std::string(static_cast<const char*>(payload.data), payload.size))
+        << "the written file stays";
+    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_EQ(form->Button2->Caption(), L"Close");
+    Application.Shutdown();
+}
+
+TEST(setup_Installer, AProgramWithoutTheResourceSaysItIsMissing) {
     try {
-        FindEmbeddedSaver();
-        FAIL() << "found a saver in the test program";
+        FindEmbeddedFile(kSaverResourceType, "NOSUCH");
+        FAIL() << "found a resource that is not there";
     } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Resource MYSCR not found");
+        EXPECT_STREQ(e.what(), "Resource NOSUCH not found");
     }
 }
 

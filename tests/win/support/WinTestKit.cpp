@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "framework/Application.h"
 #include "framework/SystemDirectory.h"
 #include "framework/Text.h"
@@ -43,6 +46,19 @@ std::wstring TextOf(HWND window) {
 void Pump(DWORD ms) { Application.PumpUntil({}, ms); }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) { return Application.PumpUntil(done, timeoutMs); }
+
+void PressKey(WORD key, bool shift) {
+    BYTE keys[256] = {}, held[256];
+    GetKeyboardState(keys);
+    std::copy(std::begin(keys), std::end(keys), std::begin(held));
+    held[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(held);
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, LPARAM(0xC0000001));
+    Application.ProcessMessages();
+    SetKeyboardState(keys);
+}
 
 void ForgetQuitRequest() {
     MSG msg;

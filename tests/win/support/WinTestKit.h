@@ -21,6 +21,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Removes a quit request from the queue and clears the application's terminated state.
 void ForgetQuitRequest();
 
+// A key as the keyboard gives it to the focused window: down, then up, through the
+// application's loop; Shift held when shift is true.
+void PressKey(WORD key, bool shift = false);
+
 // Answers every message box and dialog of this process with OK, from another thread, and
 // notes what each showed. A title limits it to the boxes with that title.
 class BoxAnswerer {

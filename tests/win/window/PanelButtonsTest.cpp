@@ -1,11 +1,13 @@
-// The panel's buttons: Preview asks Windows for the screen saver and saves nothing first; Add
-// leaves out a file whose path the playlist file cannot hold, and says so.
+// The panel's buttons and keyboard: Preview asks Windows for the screen saver and saves nothing
+// first; Add leaves out a file whose path no file can hold, a failed save keeps the panel, and
+// both say so in the panel's language; Tab goes through the controls in order.
 #include "tests/win/window/WindowTestKit.h"
 
 #include <fstream>
 #include <iterator>
 
 #include "framework/Text.h"
+#include "saver/window/PlaylistText.h"
 #include "saver/window/SettingsFiles.h"
 
 namespace kv::test {
@@ -44,19 +46,74 @@ TEST_F(PanelButtons, PreviewSendsTheScreenSaveCommandToTheMainWindowWithoutSavin
     EXPECT_EQ(FileText(SettingsIniPath()), settings);
 }
 
-TEST_F(PanelButtons, AFileThePlaylistCannotHoldIsLeftOutWithANoticeInThePanel) {
+TEST_F(PanelButtons, AThaiNameIsAddedAsItIsAndANameNoFileCanHoldIsLeftOutWithANotice) {
     ObservedFormMain& form = Make({"/c"});
     const std::wstring thai = MissingClip(L"\x0E44\x0E1F\x0E25\x0E4C.mpg");
-    if (WideToAnsiExact(thai)) GTEST_SKIP() << "the system code page holds Thai letters";
-    EXPECT_FALSE(form.AddChosenFile(thai));
-    EXPECT_EQ(form.ListPath->Count(), 0);
-    EXPECT_EQ(form.ListFile->Count(), 0);
-    EXPECT_NE(form.lbNotice->Caption().find(L"\x0E44\x0E1F\x0E25\x0E4C.mpg"), std::wstring::npos);
+    EXPECT_TRUE(form.AddChosenFile(thai));
+    EXPECT_EQ(form.ListPath->Item(0), thai);
+    EXPECT_EQ(form.ListFile->Item(0), DisplayName(thai));
+
+    // A lone surrogate has a form in no encoding, and no file has a short name for it.
+    EXPECT_FALSE(form.AddChosenFile(MissingClip(L"\xD800-broken.mpg")));
+    EXPECT_EQ(form.ListPath->Count(), 1);
+    EXPECT_EQ(form.ListFile->Count(), 1);
+    EXPECT_NE(form.lbNotice->Caption().find(L"-broken.mpg"), std::wstring::npos);
 
     EXPECT_TRUE(form.AddChosenFile(Clip(L"clip.mpg")));
-    EXPECT_EQ(form.ListPath->Item(0), Clip(L"clip.mpg"));
-    EXPECT_EQ(form.ListFile->Item(0), L"clip.mpg");
     EXPECT_EQ(form.lbNotice->Caption(), L"") << "the next file added clears the notice";
+}
+
+// The playlist's staging file cannot be made: a folder stands in its place.
+class StagingBlocked {
+public:
+    StagingBlocked() : path_(PlaylistStagingPath(PlaylistFilePath())) { CreateDirectoryA(path_.c_str(), nullptr); }
+    ~StagingBlocked() { RemoveDirectoryA(path_.c_str()); }
+
+private:
+    std::string path_;
+};
+
+TEST_F(PanelButtons, AFailedSaveSaysSoInThePanelsLanguageKeepsThePanelAndTheFiles) {
+    Prepare({Clip(L"clip.mpg")}, SettingsValues{.language = 1});
+    ObservedFormMain& form = Make({"/c"});
+    const std::string playlist = FileText(PlaylistFilePath()), settings = FileText(SettingsIniPath());
+    form.AddToPlaylist(Clip(L"clip.avi"));
+    form.MuteWave->SetChecked(true);
+    {
+        StagingBlocked blocked;
+        form.BitBtn_OKClick();
+        EXPECT_FALSE(Application.Terminated()) << "OK keeps the panel open";
+        EXPECT_EQ(form.lbNotice->Caption().rfind(L"Not saved: Cannot write ", 0), 0u) << Narrow(form.lbNotice->Caption());
+        form.RadioButton1->SetChecked(true);
+        EXPECT_EQ(form.lbNotice->Caption().rfind(Widen("บันทึกไม่สำเร็จ: "), 0), 0u) << "in Thai once the panel is";
+        EXPECT_EQ(FileText(PlaylistFilePath()), playlist);
+        EXPECT_EQ(FileText(SettingsIniPath()), settings);
+    }
+    form.BitBtn_ApplyClick();
+    EXPECT_EQ(form.lbNotice->Caption(), L"") << "a save that succeeds takes the notice away";
+    EXPECT_TRUE(IniFile(SettingsIniPath()).ReadBool("SOUND", "MUTEWAVE", false));
+    EXPECT_EQ(dialogs_->Count(), 0);
+}
+
+TEST_F(PanelButtons, TabVisitsEveryControlOfThePanelInOrderAndEscapeLeavesItOpen) {
+    ObservedFormMain& form = Make({"/c"});
+    form.ShowForm();
+    const WinControl* order[] = {form.ListFile,    form.Play,      form.Stop,         form.MuteWave,
+                                 form.Continue,    form.BitBtn_Add, form.Remove,       form.SpeedButton3,
+                                 form.BitBtn_OK,   form.BitBtn_Apply, form.BitBtn_Cancel, form.RadioButton1,
+                                 form.RadioButton2, form.ListFile};
+    std::vector<std::string> expected, visited;
+    for (const WinControl* control : order) {
+        PressKey(VK_TAB);
+        const WinControl* focused = WinControl::FromHandle(GetFocus());
+        visited.push_back(focused ? focused->Name() : "?");
+        expected.push_back(control->Name());
+    }
+    EXPECT_EQ(visited, expected);
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(Application.Terminated()) << "Escape does not drop the panel's edits";
+    // Left shown, the window would outlive its controls and take the pointer's moves.
+    form.Hide();
 }
 
 }  // namespace

@@ -33,11 +33,7 @@ void WriteSettings(const SettingsValues& v) {
     ini.Flush();
 }
 
-void WritePlaylist(const std::vector<std::wstring>& paths) {
-    std::vector<std::string> entries;
-    for (const std::wstring& p : paths) entries.push_back(WideToAnsi(p));
-    WritePlaylistFile(PlaylistFilePath(), entries);
-}
+void WritePlaylist(const std::vector<std::wstring>& paths) { WritePlaylistFile(PlaylistFilePath(), paths); }
 
 // ---- the observed window ----
 
