@@ -1,6 +1,6 @@
 """The setup program from outside, as a user drives it: Install on a clean system, the question
-before an installed saver is replaced, and a target that cannot be written. The window's controls
-are read inside Wine by winprobe.exe; the desk.cpl stand-in records the hand-over."""
+before an installed saver is replaced, a target that cannot be written, and the keyboard. The
+window's controls are read inside Wine by winprobe.exe; the desk.cpl stand-in records the hand-over."""
 import os
 import sys
 import time
@@ -205,15 +205,18 @@ class SetupCase(kvharness.SaverTestCase):
         self.assertEqual(self.launches(), [])
 
     def test_a_target_that_cannot_be_written_shows_the_error_and_the_window_stays_ready(self):
+        # The saver installed before, told from the new one by bytes after its end (it still runs).
+        old = self.saver + b'\0an earlier build'
         with open(self.target, 'wb') as f:
-            f.write(self.saver)
-        # Held by a running saver: Windows keeps a running program's file from being rewritten.
+            f.write(old)
+        # Held by a running saver: the system will not replace a running program's file.
         # It starts first, so that its window lies below the setup window.
         holder = self.start([TARGET, '/c'])
         kvharness.wait_until(lambda: [w for w in holder.windows(name='KINOVELA') if w.width > 100], 30,
                              message='the running saver')
         program, window = self.start_setup()
-        self.expect_failure(program, window, 'Sharing violation')
+        self.expect_failure(program, window, 'Access denied')
+        self.assertEqual(self.target_bytes(), old, 'the running saver keeps its file')
         self.close_started_saver(holder)
 
         # Read-only. As root the file's mode alone does not stop a write, so it is made immutable too.
@@ -225,7 +228,8 @@ class SetupCase(kvharness.SaverTestCase):
             self.expect_failure(program, window, 'Access denied')
         else:
             report('read-only case left out: chattr is not permitted here')
-        self.assertEqual(self.target_bytes(), self.saver)
+        self.assertEqual(self.target_bytes(), old)
+        self.assertFalse(os.path.exists(self.target + '.new'), 'no staging file is left')
         self.finish(program, window)
 
 
