@@ -161,16 +161,6 @@ def read_playlist():
     return (data[3:].decode('utf-8') if data.startswith(UTF8_MARK) else data.decode(ansi_encoding())).splitlines()
 
 
-def settings_bytes():
-    """(g_screen.ini, g_screen.files) as bytes, None for a missing one: to see that nothing changed."""
-    def content(name):
-        path = os.path.join(system32(), name)
-        if not os.path.exists(path):
-            return None
-        with open(path, 'rb') as f:
-            return f.read()
-    return content(INI_FILE), content(PLAYLIST_FILE)
-
 
 class FileKeeper:
     """Remembers files as they are and puts them back (or removes them when they did not exist)."""

@@ -125,8 +125,7 @@ TEST_F(Framework, TheDialogKeyboardMovesTheFocusInTabOrderAndPressesTheButtons) 
     auto* panel = new Panel(form, {.parent = form, .left = 10, .top = 40, .width = 150, .height = 50});
     auto* box = new CheckBox(form, {.parent = panel, .left = 5, .top = 5, .width = 80, .height = 17});
     auto* close = new SpeedButton(form, {.parent = form, .left = 100, .top = 10, .width = 60, .height = 24});
-    int goes = 0, closes = 0;
-    form->button->OnClick = [&] { ++goes; };
+    int closes = 0;
     close->OnClick = [&] { ++closes; };
     form->SetCancelButton(close);
     form->ShowForm();
@@ -137,7 +136,7 @@ TEST_F(Framework, TheDialogKeyboardMovesTheFocusInTabOrderAndPressesTheButtons) 
     test::PressKey(VK_SPACE);
     EXPECT_TRUE(box->Checked());
     test::PressKey(VK_RETURN);
-    EXPECT_EQ(goes + closes, 0) << "Enter on a check box presses nothing";
+    EXPECT_EQ(closes, 0) << "Enter on a check box presses nothing";
     test::PressKey(VK_TAB);
     EXPECT_EQ(GetFocus(), close->Handle());
     test::PressKey(VK_RETURN);
@@ -146,21 +145,16 @@ TEST_F(Framework, TheDialogKeyboardMovesTheFocusInTabOrderAndPressesTheButtons) 
     EXPECT_EQ(GetFocus(), box->Handle()) << "Shift+Tab goes back";
     test::PressKey(VK_ESCAPE);
     EXPECT_EQ(closes, 2) << "Escape presses the cancel button";
-    test::PressKey(VK_TAB);
-    test::PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), form->button->Handle()) << "after the last control the first";
-    test::PressKey(VK_SPACE);
-    EXPECT_EQ(goes, 1);
 
     // Left and come back to, the window gives the keyboard to the control that had it.
     auto* other = Application.CreateForm<TestForm>();
     other->ShowForm();
     form->ShowForm();
-    EXPECT_EQ(GetFocus(), form->button->Handle());
+    EXPECT_EQ(GetFocus(), box->Handle());
 
     form->SetDialogKeys(false);
     test::PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), form->button->Handle()) << "a window with key rules of its own";
+    EXPECT_EQ(GetFocus(), box->Handle()) << "a window with key rules of its own";
     delete other;
     delete form;
 }
