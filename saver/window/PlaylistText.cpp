@@ -64,7 +64,9 @@ std::string EncodePlaylistFile(const std::vector<PlaylistEntryForms>& entries) {
     std::vector<std::string> lines;
     lines.reserve(entries.size());
     for (const PlaylistEntryForms& entry : entries) {
-        if (!entry.ansi) {
+        // A text that began with the mark's bytes would be read back as UTF-8.
+        const bool readsAsMark = lines.empty() && entry.ansi && entry.ansi->rfind(kUtf8Mark, 0) == 0;
+        if (!entry.ansi || readsAsMark) {
             lines.clear();
             for (const PlaylistEntryForms& e : entries) lines.push_back(e.utf8);
             return std::string(kUtf8Mark) + FormatPlaylistText(lines);

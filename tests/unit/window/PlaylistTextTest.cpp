@@ -95,6 +95,9 @@ TEST(PlaylistEncoding, TheCodePageWhileEveryEntryFitsItElseUtf8BehindAMark) {
     const std::string mixed = EncodePlaylistFile({latin, thai, empty});
     EXPECT_EQ(mixed, "\xEF\xBB\xBF" "C:\\caf\xC3\xA9.avi\r\nC:\\\xE0\xB8\x81.avi\r\n\r\n")
         << "one entry the code page cannot hold puts every entry in UTF-8, none as '?'";
+    EXPECT_EQ(EncodePlaylistFile({{"\xEF\xBB\xBFx.avi", "\xC3\xAF\xC2\xBB\xC2\xBFx.avi"}}),
+              "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx.avi\r\n")
+        << "a first name that begins like the mark would be taken for it";
 
     std::string_view read = mixed;
     ASSERT_TRUE(StripUtf8Mark(read));
