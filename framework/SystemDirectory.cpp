@@ -4,7 +4,15 @@
 
 #include <vector>
 
+#include "framework/Exception.h"
+#include "framework/Text.h"
+
 namespace kv {
+namespace {
+
+constexpr unsigned kSettingsFolderBufferSize = 1025;
+
+}  // namespace
 
 std::optional<std::string> SystemDirectory(unsigned bufferSize) {
     std::vector<char> buffer(bufferSize + 1, '\0');
@@ -13,6 +21,12 @@ std::optional<std::string> SystemDirectory(unsigned bufferSize) {
     std::string folder(buffer.data(), length);
     if (folder.back() != '\\') folder += '\\';
     return folder;
+}
+
+std::string GetSettingsFolder() {
+    std::optional<std::string> folder = SystemDirectory(kSettingsFolderBufferSize);
+    if (!folder) throw Exception("Cannot find the system directory: " + SystemErrorText(GetLastError()));
+    return *folder;
 }
 
 HMODULE LoadSystemLibrary(const char* fileName, unsigned bufferSize) {

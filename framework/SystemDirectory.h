@@ -11,6 +11,11 @@ namespace kv {
 // callers' sizes differ on purpose); nothing when the system gives none or it does not fit.
 std::optional<std::string> SystemDirectory(unsigned bufferSize);
 
+// The folder the settings files live in, and the saver is installed into: the system directory
+// as above, read through a buffer of 1025 characters, asked afresh on every call. Raises
+// kv::Exception when the system gives none.
+std::string GetSettingsFolder();
+
 // Loads a library of the system directory by full path, so that no other folder can supply it;
 // without a readable system directory nothing is loaded.
 HMODULE LoadSystemLibrary(const char* fileName, unsigned bufferSize = MAX_PATH);

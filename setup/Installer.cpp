@@ -4,8 +4,8 @@
 
 #include "framework/Exception.h"
 #include "framework/Scoped.h"
+#include "framework/SystemDirectory.h"
 #include "framework/Text.h"
-#include "saver/window/SettingsFiles.h"
 #include "setup/InstallRules.h"
 
 namespace kv {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "framework/Exception.h"
+#include "framework/FileExists.h"
 #include "framework/Scoped.h"
 #include "framework/SystemDirectory.h"
 #include "framework/Text.h"
@@ -16,7 +17,6 @@ namespace kv {
 namespace {
 
 constexpr DWORD kIoChunk = 1u << 20;
-constexpr unsigned kSettingsFolderBufferSize = 1025;
 
 std::string ShownPath(const std::string& ansiPath) { return Narrow(AnsiToWide(ansiPath)); }
 
@@ -26,15 +26,17 @@ std::string ShownPath(const std::string& ansiPath) { return Narrow(AnsiToWide(an
     throw Exception(message);
 }
 
-void WriteAll(HANDLE file, const std::string& bytes, const std::string& path) {
+// ERROR_SUCCESS once every byte is written, else the system's error.
+DWORD WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const DWORD want = DWORD(std::min<size_t>(bytes.size() - done, kIoChunk));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0)
-            ThrowFileError("Cannot write", path, GetLastError());
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
         done += written;
     }
+    return ERROR_SUCCESS;
 }
 
 // Writes, flushes and closes the staging file; on any failure removes it again. The errors
@@ -43,37 +45,19 @@ void WriteStagingFile(const std::string& staging, const std::string& bytes, cons
     ScopedFile file(CreateFileA(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowFileError("Cannot write", target, GetLastError());
-    try {
-        WriteAll(file.Get(), bytes, target);
-        if (!FlushFileBuffers(file.Get())) ThrowFileError("Cannot write", target, GetLastError());
-        if (!CloseHandle(file.Release())) ThrowFileError("Cannot write", target, GetLastError());
-    } catch (...) {
-        file.Reset();
-        DeleteFileA(staging.c_str());
-        throw;
-    }
+    DWORD error = WriteAll(file.Get(), bytes);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
+    if (error == ERROR_SUCCESS && !CloseHandle(file.Release())) error = GetLastError();
+    if (error == ERROR_SUCCESS) return;
+    file.Reset();
+    DeleteFileA(staging.c_str());
+    ThrowFileError("Cannot write", target, error);
 }
 
 }  // namespace
 
-std::string GetSettingsFolder() {
-    std::optional<std::string> folder = SystemDirectory(kSettingsFolderBufferSize);
-    if (!folder) throw Exception("Cannot find the system directory: " + SystemErrorText(GetLastError()));
-    return *folder;
-}
-
 std::string SettingsIniPath() { return GetSettingsFolder() + "g_screen.ini"; }
 std::string PlaylistFilePath() { return GetSettingsFolder() + "g_screen.files"; }
-
-bool FileExists(const std::string& ansiPath) {
-    const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 char LocaleDecimalSeparator() {
     char buffer[8];

@@ -1,6 +1,6 @@
 #pragma once
-// Access to the settings file (an INI file) and the playlist file in the system directory.
-// Paths and contents are ANSI (system code page) byte strings.
+// Access to the settings file (an INI file) and the playlist file in the settings folder
+// (GetSettingsFolder). Paths and contents are ANSI (system code page) byte strings.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,14 +8,8 @@
 
 namespace kv {
 
-// The system directory with a trailing backslash. Asked afresh on every call.
-std::string GetSettingsFolder();
 std::string SettingsIniPath();
 std::string PlaylistFilePath();
-
-// True for an existing file; a directory does not count.
-bool FileExists(const std::string& ansiPath);
-bool FileExists(const std::wstring& path);
 
 // The user's decimal separator, '.' when the locale gives none that is usable.
 char LocaleDecimalSeparator();

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include "framework/Exception.h"
+#include "framework/FileExists.h"
 #include "framework/Scoped.h"
+#include "framework/SystemDirectory.h"
 
 namespace kv {
 namespace {

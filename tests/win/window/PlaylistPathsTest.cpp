@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "framework/FileExists.h"
 #include "framework/Text.h"
 #include "saver/window/PlaylistPaths.h"
-#include "saver/window/SettingsFiles.h"
 
 using namespace kv;
 
