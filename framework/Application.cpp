@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/ErrorText.h"
@@ -17,6 +18,8 @@ TApplication Application;
 namespace {
 
 const wchar_t kApplicationClass[] = L"KVApplication";
+// Frees the forms closed while a message was being handled (ReleaseForm).
+constexpr UINT kReleaseFormsMessage = WM_APP + 0x3F0;
 
 // The form a window belongs to: the window itself or the nearest ancestor that is a form.
 Form* FormOf(HWND hwnd) {
@@ -43,6 +46,10 @@ void TApplication::Initialize() {
 
 // Closing the taskbar entry closes the main form.
 LRESULT TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kReleaseFormsMessage) {
+        for (Form* form : std::exchange(released_, {})) delete form;
+        return 0;
+    }
     if (msg == WM_CLOSE && mainForm_) {
         PostMessageW(mainForm_->Handle(), WM_CLOSE, 0, 0);
         return 0;
@@ -149,15 +156,13 @@ bool TApplication::PreTranslate(MSG& msg) {
     return false;
 }
 
-void TApplication::HandleException(std::exception_ptr e) noexcept {
-    std::string message = "Unknown error";
-    try {
-        std::rethrow_exception(e);
-    } catch (const std::exception& ex) {
-        message = ex.what();
-    } catch (...) {
-    }
-    ShowErrorBox(message);
+void TApplication::HandleException(const std::string& message) noexcept {
+    LogError(message);
+    if (errorBoxes_) ShowErrorBox(message);
+}
+
+void TApplication::LogError(const std::string& message) noexcept {
+    OutputDebugStringW(Widen(title_ + ": " + message + "\n").c_str());
 }
 
 void TApplication::ShowErrorBox(const std::string& message) noexcept {
@@ -165,6 +170,13 @@ void TApplication::ShowErrorBox(const std::string& message) noexcept {
     if (!owner) owner = handle_;
     MessageBoxW(owner, Widen(WithFullStop(message)).c_str(), Widen(title_).c_str(), MB_OK | MB_ICONERROR);
 }
+
+void TApplication::ReleaseForm(Form* form) {
+    if (std::find(released_.begin(), released_.end(), form) == released_.end()) released_.push_back(form);
+    PostMessageW(handle_, kReleaseFormsMessage, 0, 0);
+}
+
+void TApplication::ForgetForm(Form* form) { released_.erase(std::remove(released_.begin(), released_.end(), form), released_.end()); }
 
 const std::vector<std::string>& TApplication::Arguments() {
     if (!argsRead_) {

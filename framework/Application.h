@@ -61,24 +61,41 @@ public:
     bool Terminated() const { return terminated_; }
     // Starts afresh after a run ended; for tests that run several in one process.
     void ResetTerminated() { terminated_ = false; }
-    // Called when a WM_QUIT was taken off the queue by any loop.
     // True when a quit request waits in the queue.
     static bool QuitRequestQueued();
 
-    // Runs fn; an exception that escapes goes to the error report. True when none escaped.
+    // The boundary where an exception stops: every event the framework raises, the window
+    // procedure, the timer and the program entry run through it. What escapes fn goes to the
+    // error report. True when nothing escaped.
     template <typename Fn>
     bool Guard(Fn&& fn) noexcept {
         try {
             fn();
             return true;
+        } catch (const std::exception& e) {
+            HandleException(e.what());
         } catch (...) {
-            HandleException(std::current_exception());
-            return false;
+            // Our code throws only std::exception; nothing else may cross a window procedure either.
+            HandleException("Unknown error");
         }
+        return false;
     }
-    // The general error report: error icon, one OK button, the application title, a full stop.
-    void HandleException(std::exception_ptr e) noexcept;
+    // The general error report: the message always goes to the debugger's output
+    // (OutputDebugString), and to the user in the error box while the run shows boxes.
+    void HandleException(const std::string& message) noexcept;
+    // A run that must show no boxes (the full-screen saver, its preview) turns them off.
+    void SetErrorBoxes(bool shown) { errorBoxes_ = shown; }
+    bool ErrorBoxes() const { return errorBoxes_; }
+    // Only to the debugger's output: a failure the program goes on past.
+    void LogError(const std::string& message) noexcept;
+    // Error icon, one OK button, the application title, a full stop.
     void ShowErrorBox(const std::string& message) noexcept;
+
+    // Frees a closed form once the message being handled is done with it; the form's own
+    // window procedure may still be on the stack.
+    void ReleaseForm(Form* form);
+    // The form is going away by another road: it is not freed a second time.
+    void ForgetForm(Form* form);
 
     // Command line as the platform splits it; index 0 is the program path.
     const std::vector<std::string>& Arguments();
@@ -99,6 +116,8 @@ private:
     HWND handle_ = nullptr;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool errorBoxes_ = true;
+    std::vector<Form*> released_;
     bool applicationWindowHidden_ = false;
     bool argsRead_ = false;
     std::vector<std::string> args_;

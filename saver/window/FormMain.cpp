@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "framework/Application.h"
+#include "framework/FileExists.h"
 #include "framework/HintTips.h"
 #include "framework/Text.h"
 #include "saver/about/FormAbout.h"
@@ -16,8 +17,9 @@ namespace kv {
 // ---- Start-up and close ----
 
 void TFormMain::FormCreate() {
-    // Only the panel is a dialog; a run keeps its own key rules.
+    // Only the panel is a dialog; a run keeps its own key rules, and shows no error boxes.
     SetDialogKeys(ConfigurationMode());
+    Application.SetErrorBoxes(ConfigurationMode());
     SetProcessPriority(1);
     InstallScrClick();
     State().IsPlaying = false;
@@ -83,11 +85,9 @@ int TFormMain::SetProcessPriority(int level) {
 void TFormMain::FormCloseQuery(bool& canClose) {
     canClose = ScreenSaver1->VerifyPassword();
     if (!canClose || PreviewRun()) return;
-    // A settings file that cannot be written must not keep the saver from closing.
-    try {
-        SaveResumeRecord();
-    } catch (...) {
-    }
+    // A settings file that cannot be written must not keep the saver from closing: the panel
+    // tells the user in the error box, a run only the debugger's output.
+    Application.Guard([this] { SaveResumeRecord(); });
 }
 
 bool TFormMain::PreviewRun() const { return ScreenSaver1->RunModeLetter() == "P"; }
@@ -95,9 +95,11 @@ bool TFormMain::PreviewRun() const { return ScreenSaver1->RunModeLetter() == "P"
 void TFormMain::QueryEndSession() {
     if (sessionRecordKept_ || PreviewRun()) return;
     sessionRecordKept_ = true;
+    // The session is ending: no box, only the debugger's output.
     try {
         SaveResumeRecord();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        Application.LogError(e.what());
     }
 }
 

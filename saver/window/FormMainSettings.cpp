@@ -1,4 +1,5 @@
 // The main window's settings file and playlist file.
+#include "framework/Application.h"
 #include "framework/Text.h"
 #include "saver/window/FormMain.h"
 #include "saver/window/PlaylistPaths.h"
@@ -16,9 +17,10 @@ void TFormMain::LoadPlaylist() {
     std::optional<std::vector<std::wstring>> paths;
     try {
         paths = ReadPlaylistFile(PlaylistFilePath());
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Held by another program, say: the run goes on with an empty playlist, and Save
         // leaves the file alone.
+        Application.LogError(e.what());
         playlistUnreadable_ = true;
         lbNotice->SetStanding(Notice::PlaylistUnreadable);
         return;
@@ -71,6 +73,7 @@ bool TFormMain::SaveSettings() {
         ini.WriteInteger("Option", "Language", RadioButton2->Checked() ? 1 : 0);
         ini.Flush();
     } catch (const std::exception& e) {
+        Application.LogError(e.what());
         lbNotice->SetNotice(Notice::NotSaved, Widen(e.what()));
         return false;
     }

@@ -44,6 +44,34 @@ public:
     explicit LoadedFirstForm(Component* owner) : TestForm(owner) { new Recorder(this, order); }
 };
 
+// What the program writes with OutputDebugString, as a debugger would see it.
+class DebugOutput {
+public:
+    DebugOutput() : handler_(AddVectoredExceptionHandler(1, Note)) { current_ = this; }
+    ~DebugOutput() {
+        RemoveVectoredExceptionHandler(handler_);
+        current_ = nullptr;
+    }
+    // The lines that start with prefix.
+    std::vector<std::string> Lines(const std::string& prefix) const {
+        std::vector<std::string> lines;
+        for (const std::string& line : lines_)
+            if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+        return lines;
+    }
+
+private:
+    static LONG CALLBACK Note(EXCEPTION_POINTERS* info) {
+        const EXCEPTION_RECORD& r = *info->ExceptionRecord;
+        if (current_ && r.ExceptionCode == DBG_PRINTEXCEPTION_C && r.NumberParameters >= 2)
+            current_->lines_.push_back(reinterpret_cast<const char*>(r.ExceptionInformation[1]));
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline DebugOutput* current_ = nullptr;
+    void* handler_;
+    std::vector<std::string> lines_;
+};
+
 class Framework : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -52,7 +80,7 @@ protected:
     }
 };
 
-TEST_F(Framework, AnExceptionFromAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
+TEST_F(Framework, AnExceptionFromAHandlerGoesToTheDebuggerAndToTheErrorBoxWhileBoxesShow) {
     auto* form = Application.CreateForm<TestForm>();
     form->ShowForm();
     int clicks = 0;
@@ -60,10 +88,16 @@ TEST_F(Framework, AnExceptionFromAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
         ++clicks;
         if (clicks == 1) throw Exception("Disk not ready");
         if (clicks == 2) throw Exception("Already stopped.");
+        if (clicks == 3) throw Exception("Not in a box");
     };
+    DebugOutput output;
     test::BoxAnswerer boxes(L"KINOVELA");
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
+    // A run that shows no boxes (the full-screen saver).
+    Application.SetErrorBoxes(false);
+    SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
+    Application.SetErrorBoxes(true);
     boxes.Stop();
     SendMessageW(form->button->Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.Count(), 2);
@@ -76,7 +110,10 @@ TEST_F(Framework, AnExceptionFromAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
     EXPECT_FALSE(first.hasCancel);
     EXPECT_TRUE(first.hasIcon);
     EXPECT_EQ(second.message, L"Already stopped.");
-    EXPECT_EQ(clicks, 3);  // the handler still runs after the failures
+    EXPECT_EQ(output.Lines("KINOVELA: "), (std::vector<std::string>{"KINOVELA: Disk not ready\n",
+                                                                     "KINOVELA: Already stopped.\n",
+                                                                     "KINOVELA: Not in a box\n"}));
+    EXPECT_EQ(clicks, 4);  // the handler still runs after the failures
     delete form;
 }
 
