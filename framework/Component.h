@@ -16,9 +16,6 @@ public:
     const std::string& Name() const { return name_; }
     Component* Owner() const { return owner_; }
     const std::vector<Component*>& Components() const { return components_; }
-    // Run-time objects never are in the design state; kept for the rules that ask about it.
-    bool Designing() const { return false; }
-
     // After-load notification: the owner's stored layout is in place.
     virtual void Loaded() {}
     // Frees what this component owns now, ahead of its own destruction.

@@ -222,13 +222,14 @@ protected:
     // A standard control's text and background in this control's font colour and colour;
     // the answer to its WM_CTLCOLOR* message.
     LRESULT ControlColors(HDC dc);
+    // A brush of this control's colour, kept until the colour changes.
+    HBRUSH ColorBrush();
     void BoundsChanged() override;
     void VisibleChanged() override;
     void CaptionChanged() override;
     void FontChanged() override;
     // Creates the window; a form passes no parent and its owner window.
     void CreateHandle(HWND parentOrOwner, DWORD style, DWORD exStyle);
-    virtual bool IsTopLevel() const { return false; }
 
     HWND hwnd_ = nullptr;
     WNDPROC originalProc_ = nullptr;  // for subclassed standard controls

@@ -7,9 +7,6 @@
 #include "framework/Text.h"
 
 namespace kv {
-namespace {
-constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
-}
 
 Form::Form(Component* owner, const FormArgs& a)
     : WinControl(owner, ControlArgs{.name = a.name, .visible = false, .caption = a.caption, .font = a.font, .color = a.color}),
@@ -26,6 +23,7 @@ Form::Form(Component* owner, const FormArgs& a)
 }
 
 Form::~Form() {
+    Application.ForgetForm(this);
     // Components go first, while the form and its window are still whole.
     DestroyComponents();
 }
@@ -204,8 +202,7 @@ void Form::Close() {
         return;
     }
     Hide();
-    // Freed once the current message is done with it.
-    if (action == CloseAction::Free) PostMessageW(hwnd_, kReleaseMessage, 0, 0);
+    if (action == CloseAction::Free) Application.ReleaseForm(this);
 }
 
 void Form::DoKeyDown(WORD& key) {
@@ -235,9 +232,6 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
         if (OnDisplayChange) Application.Guard([&] { OnDisplayChange(); });
         break;
-    case kReleaseMessage:
-        delete this;
-        return 0;
     default:
         break;
     }

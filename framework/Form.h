@@ -89,7 +89,6 @@ protected:
     bool OnCommand(WPARAM wp, LPARAM lp, LRESULT& result) override;
     void VisibleChanged() override;
     void BoundsChanged() override;
-    bool IsTopLevel() const override { return true; }
 
 private:
     DWORD StyleFor(BorderStyle b) const;

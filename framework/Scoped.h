@@ -76,6 +76,7 @@ using ScopedKey = ScopedHandleOf<CloseWith<HKEY, &RegCloseKey>>;
 using ScopedLibrary = ScopedHandleOf<CloseWith<HMODULE, &FreeLibrary>>;
 using ScopedGdiObject = ScopedHandleOf<CloseWith<HGDIOBJ, &DeleteObject>>;
 using ScopedBitmap = ScopedHandleOf<CloseWith<HBITMAP, &DeleteObject>>;
+using ScopedHook = ScopedHandleOf<CloseWith<HHOOK, &UnhookWindowsHookEx>>;
 // Memory that a system call allocated with LocalAlloc for the caller (FormatMessage, CommandLineToArgvW).
 using ScopedLocalMemory = ScopedHandleOf<CloseWith<HLOCAL, &LocalFree>>;
 

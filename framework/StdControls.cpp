@@ -69,14 +69,13 @@ SpeedButton::SpeedButton(Component* owner, const ControlArgs& args)
     : ButtonControl(owner, args, WS_TABSTOP | BS_OWNERDRAW) {}
 
 void SpeedButton::SetGlyph(ScopedBitmap glyph, int numGlyphs) {
-    glyph_ = std::move(glyph);
-    shownGlyph_ = glyph_.Get();
+    glyph_ = std::make_shared<const ScopedBitmap>(std::move(glyph));
     numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
     Invalidate();
 }
 
 void SpeedButton::CopyGlyphFrom(const SpeedButton& other) {
-    shownGlyph_ = other.shownGlyph_;
+    glyph_ = other.glyph_;
     numGlyphs_ = other.numGlyphs_;
     Invalidate();
 }
@@ -100,9 +99,9 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
     if (pressed) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     int textLeft = r.left;
-    if (shownGlyph_) {
+    if (HBITMAP glyph = Glyph()) {
         BITMAP bm{};
-        GetObjectW(shownGlyph_, sizeof(bm), &bm);
+        GetObjectW(glyph, sizeof(bm), &bm);
         int gw = bm.bmWidth / numGlyphs_, gh = bm.bmHeight;
         int state = disabled && numGlyphs_ > 1 ? 1 : 0;
         bool withText = !caption_.empty();
@@ -110,7 +109,7 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
         int y = r.top + (r.bottom - r.top - gh) / 2;
         if (pressed) ++x, ++y;
         ScopedMemoryDC mem(dc);
-        ScopedSelectObject sel(mem.Get(), shownGlyph_);
+        ScopedSelectObject sel(mem.Get(), glyph);
         // The bottom-left pixel is the transparent colour, as button pictures have it.
         COLORREF key = GetPixel(mem.Get(), state * gw, gh - 1);
         TransparentBlt(dc, x, y, gw, gh, mem.Get(), state * gw, 0, gw, gh, key);
@@ -122,7 +121,7 @@ void SpeedButton::Draw(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : ResolveColor(font_.color));
         RECT tr{textLeft, r.top, r.right - 2, r.bottom};
         if (pressed) OffsetRect(&tr, 1, 1);
-        UINT align = shownGlyph_ ? DT_LEFT : DT_CENTER;
+        UINT align = Glyph() ? DT_LEFT : DT_CENTER;
         DrawTextW(dc, caption_.c_str(), int(caption_.size()), &tr, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     // The keyboard's place, where the system shows focus rectangles.

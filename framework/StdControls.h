@@ -1,5 +1,6 @@
 #pragma once
 // The standard controls the programs' layouts use.
+#include <memory>
 #include <string>
 
 #include "framework/Control.h"
@@ -72,16 +73,15 @@ public:
     void SetGlyph(ScopedBitmap glyph, int numGlyphs = 2);
     // Takes ownership of the bitmap.
     void SetGlyph(HBITMAP glyph, int numGlyphs = 2) { SetGlyph(ScopedBitmap(glyph), numGlyphs); }
-    HBITMAP Glyph() const { return glyph_.Get(); }
-    // Shares another button's picture (the picture stays owned by that button).
+    HBITMAP Glyph() const { return glyph_ ? glyph_->Get() : nullptr; }
+    // Shows another button's picture; the two share it, and it lives as long as either shows it.
     void CopyGlyphFrom(const SpeedButton& other);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool PressedByEnter() const override { return true; }
 
 private:
     void Draw(const DRAWITEMSTRUCT& item);
-    ScopedBitmap glyph_;
-    HBITMAP shownGlyph_ = nullptr;
+    std::shared_ptr<const ScopedBitmap> glyph_;
     int numGlyphs_ = 1;
 };
 

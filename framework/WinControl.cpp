@@ -16,7 +16,8 @@ const wchar_t kControlClass[] = L"KVControl";
 
 WinControl::WinControl(Component* owner, const ControlArgs& args, const WindowClassArgs& window)
     : Control(owner, args), className_(window.className) {
-    if (!IsTopLevel() && args.parent) {
+    // A form passes no parent and makes its top-level window itself.
+    if (args.parent) {
         parent_ = args.parent;
         parent_->AddChild(this);
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | window.style;
@@ -137,11 +138,15 @@ void WinControl::Paint(HDC dc, const RECT& client) {
 LRESULT WinControl::ControlColors(HDC dc) {
     SetTextColor(dc, ResolveColor(font_.color));
     SetBkColor(dc, ResolveColor(color_));
+    return reinterpret_cast<LRESULT>(ColorBrush());
+}
+
+HBRUSH WinControl::ColorBrush() {
     if (!colorBrush_ || brushColor_ != color_) {
         colorBrush_ = SolidBrush(color_);
         brushColor_ = color_;
     }
-    return reinterpret_cast<LRESULT>(colorBrush_.Get());
+    return static_cast<HBRUSH>(colorBrush_.Get());
 }
 
 void WinControl::PaintGraphicChildren(HDC dc) {

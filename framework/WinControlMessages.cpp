@@ -109,9 +109,9 @@ bool WinControl::OnControlMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp, LR
     if (!child || child == hwnd_) return false;
     if (ReflectToChild(child, msg, wp, lp, result)) return true;
     if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
-    // Standard children take this window's background colour.
+    // Standard children take this window's background colour, for their text and the rest.
     SetBkColor(reinterpret_cast<HDC>(wp), ResolveColor(color_));
-    result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    result = reinterpret_cast<LRESULT>(ColorBrush());
     return true;
 }
 

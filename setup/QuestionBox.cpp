@@ -1,41 +1,45 @@
 #include "setup/QuestionBox.h"
 
+#include <commctrl.h>
+
+#include "framework/Scoped.h"
 #include "framework/Text.h"
 
 namespace kv {
 namespace {
 
-// One question at a time on the GUI thread: the hook meets the box as it activates.
-HHOOK hook = nullptr;
-WNDPROC boxProc = nullptr;
+constexpr UINT_PTR kSubclassId = 1;
 
-LRESULT CALLBACK BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
+// The box's own procedure comes after ours; the subclass carries no state of its own.
+LRESULT CALLBACK BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
     if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL) {
         EndDialog(box, IDNO);
         return 0;
     }
-    return CallWindowProcW(boxProc, box, msg, wp, lp);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(box, BoxProc, id);
+    return DefSubclassProc(box, msg, wp, lp);
 }
 
+// Meets the box as it activates: Escape and the close box then answer No. Subclassing the same
+// window again only renews the subclass.
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
     wchar_t className[16] = {};
     HWND box = reinterpret_cast<HWND>(wp);
-    if (code == HCBT_ACTIVATE && !boxProc && GetClassNameW(box, className, 16) && lstrcmpW(className, L"#32770") == 0) {
-        boxProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, LONG_PTR(BoxProc)));
+    if (code == HCBT_ACTIVATE && GetClassNameW(box, className, 16) && lstrcmpW(className, L"#32770") == 0) {
+        SetWindowSubclass(box, BoxProc, kSubclassId, 0);
         EnableMenuItem(GetSystemMenu(box, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
     }
-    return CallNextHookEx(hook, code, wp, lp);
+    // The hook handle is not needed here: the system ignores it.
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 }  // namespace
 
 bool AskYesNo(HWND owner, const std::string& utf8Text, const std::string& utf8Caption, UINT icon) {
-    hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    // For this thread, and only while the question is up.
+    ScopedHook hook(SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId()));
     const int answer = MessageBoxW(owner, Widen(utf8Text).c_str(), Widen(utf8Caption).c_str(),
                                    MB_YESNO | MB_DEFBUTTON1 | icon);
-    if (hook) UnhookWindowsHookEx(hook);
-    hook = nullptr;
-    boxProc = nullptr;
     return answer == IDYES;
 }
 
