@@ -13,9 +13,7 @@ namespace kv {
 namespace {
 
 constexpr char kDisplayPropertiesTitle[] = "Display Properties";
-constexpr char kDefaultMessage[] = "This screen saver has no options that you can set.";
 constexpr wchar_t kMessageTitle[] = L"Information";
-constexpr UINT kSpiSetScreenSaverRunning = 97;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 constexpr int kOffScreenMargin = 100;
@@ -24,9 +22,6 @@ constexpr UINT kPreviewWatchMs = 250;
 
 using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
 using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
-
-// The form the handlers act on: the owner of the last constructed instance.
-Form* OwnerForm = nullptr;
 
 HWND FindDisplayProperties() { return FindWindowA(nullptr, kDisplayPropertiesTitle); }
 
@@ -40,7 +35,7 @@ std::string UpperAscii(std::string text) {
 
 void SetScreenSaverRunning(bool running) {
     UINT previous = 0;
-    SystemParametersInfoA(kSpiSetScreenSaverRunning, running ? 1 : 0, &previous, 0);
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
 }
 
 // "ScreenSaveUsePassword" under HKCU\Control Panel\Desktop. A missing key or value, or one
@@ -66,31 +61,23 @@ void DisableAndRaiseDisplayProperties() {
 
 }  // namespace
 
-TScreenSaver::TScreenSaver(Component* owner, std::string name)
-    : Component(owner, std::move(name)), configurationBoxMessage_(kDefaultMessage) {
-    OwnerForm = dynamic_cast<Form*>(owner);
-    form_ = OwnerForm;
-    if (Designing()) {
-        if (!OwnerForm)
-            throw TFormNotOwner("The TScreenSaver Component does not appear to be on a TForm. What are you trying to do?");
-        int count = 0;
-        for (Component* c : owner->Components())
-            if (dynamic_cast<TScreenSaver*>(c)) ++count;
-        if (count > 1) throw TDuplicateComponent("Why would you want more than 1 TScreenSaver component on a Form?");
-    }
+TScreenSaver::TScreenSaver(Component* owner, const ScreenSaverArgs& args, std::string name)
+    : Component(owner, std::move(name)), args_(args), ownerForm_(dynamic_cast<Form*>(owner)) {
+    if (!ownerForm_)
+        throw TFormNotOwner("The TScreenSaver Component does not appear to be on a TForm. What are you trying to do?");
+    int count = 0;
+    for (Component* c : owner->Components())
+        if (dynamic_cast<TScreenSaver*>(c)) ++count;
+    if (count > 1) throw TDuplicateComponent("Why would you want more than 1 TScreenSaver component on a Form?");
 }
 
 TScreenSaver::~TScreenSaver() {
-    if (!Designing()) {
-        if (RunModeLetter() == "C")
-            if (HWND properties = FindDisplayProperties()) EnableWindow(properties, TRUE);
-        if (systemKeysDisabled_) SetScreenSaverRunning(false);
-        if (autoMouseHide_) ShowCursor(TRUE);
-        UnhookOwnerWindow();
-    }
-    if (coversMonitors_ && form_) form_->OnDisplayChange = nullptr;
-    // The form goes right after its components: leave no pointer to it behind.
-    if (OwnerForm == form_) OwnerForm = nullptr;
+    if (RunModeLetter() == "C")
+        if (HWND properties = FindDisplayProperties()) EnableWindow(properties, TRUE);
+    if (args_.systemKeysDisabled) SetScreenSaverRunning(false);
+    if (args_.autoMouseHide) ShowCursor(TRUE);
+    UnhookOwnerWindow();
+    if (coversMonitors_) ownerForm_->OnDisplayChange = nullptr;
 }
 
 std::string TScreenSaver::RunModeLetter() const { return kv::RunModeLetter(Application.ParamStr(1)); }
@@ -110,31 +97,30 @@ void TScreenSaver::ExecuteRunMode() {
 void TScreenSaver::OwnerLoaded() {
     Component::Loaded();
     bool panelOnForm = false;
-    if (OwnerForm && configurationBoxPanel_)
-        for (Component* c : OwnerForm->Components())
-            if (dynamic_cast<Panel*>(c) == configurationBoxPanel_) panelOnForm = true;
+    if (args_.configurationBoxPanel)
+        for (Component* c : ownerForm_->Components())
+            if (dynamic_cast<Panel*>(c) == args_.configurationBoxPanel) panelOnForm = true;
     if (!panelOnForm) {
-        configurationBoxStyle_ = cbsMessageDlg;
-        configurationBoxPanel_ = nullptr;
+        args_.configurationBoxStyle = cbsMessageDlg;
+        args_.configurationBoxPanel = nullptr;
     }
-    if (Designing()) return;
     // The preview embedding waits until the window is first shown. A handle that names no
     // window means the preview is already gone: end before any window shows.
     if (RunModeLetter() == "P") {
         auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
-        if (previewWindow_ && argument && *argument != -1 && !IsWindow(HandleFrom(*argument)))
+        if (args_.previewWindow && argument && *argument != -1 && !IsWindow(HandleFrom(*argument)))
             Application.Terminate();
         else
             HookOwnerWindow();
     }
-    else if (autoEnable_)
+    else if (args_.autoEnable)
         ExecuteRunMode();
 }
 
 void TScreenSaver::EmbedInPreview() {
-    if (!previewWindow_ || !OwnerForm) return;
+    if (!args_.previewWindow) return;
     Application.HideApplicationWindow();
-    HWND main = OwnerForm->Handle();
+    HWND main = ownerForm_->Handle();
     auto argument = ParseWindowHandleArgument(Application.ParamStr(2));
     // A number that names no window would leave a disabled window nobody can reach.
     if (!argument || !main || !IsWindow(HandleFrom(*argument))) return;
@@ -148,43 +134,43 @@ void TScreenSaver::EmbedInPreview() {
     // or closes it; the preview then ends.
     previewParent_ = preview;
     SetTimer(main, kPreviewWatchTimer, kPreviewWatchMs, nullptr);
-    if (autoMaximize_)
-        OwnerForm->SetBounds(OwnerForm->Left(), OwnerForm->Top(), GetSystemMetrics(SM_CXSCREEN),
+    if (args_.autoMaximize)
+        ownerForm_->SetBounds(ownerForm_->Left(), ownerForm_->Top(), GetSystemMetrics(SM_CXSCREEN),
                              GetSystemMetrics(SM_CYSCREEN));
-    OwnerForm->ScaleBy(kPreviewWidth, OwnerForm->Width());
-    OwnerForm->SetBounds(0, 0, kPreviewWidth, kPreviewHeight);
+    ownerForm_->ScaleBy(kPreviewWidth, ownerForm_->Width());
+    ownerForm_->SetBounds(0, 0, kPreviewWidth, kPreviewHeight);
 }
 
 void TScreenSaver::ShowConfiguration() {
-    if (!configurationBox_ || !OwnerForm) return;
+    if (!args_.configurationBox) return;
     const bool fromDisplayProperties = RunModeLetter() == "C";
-    Panel* panel = configurationBoxPanel_;
-    if (configurationBoxStyle_ == cbsPanel && panel) {
+    Panel* panel = args_.configurationBoxPanel;
+    if (args_.configurationBoxStyle == cbsPanel && panel) {
         // Only plain panels: other panel kinds (the gradient panels) stay as they are.
-        for (Component* c : OwnerForm->Components())
+        for (Component* c : ownerForm_->Components())
             if (auto* other = dynamic_cast<Panel*>(c); other && other->Name() != panel->Name()) other->Hide();
         panel->Show();
         panel->SetBounds(0, 0, panel->Width(), panel->Height());
         panel->BringToFront();
-        OwnerForm->SetWindowState(WindowState::Normal);
-        OwnerForm->SetClientSize(panel->Width(), panel->Height());
-        OwnerForm->SetBorderStyle(BorderStyle::Dialog);
-        OwnerForm->SetPosition(FormPosition::ScreenCenter);
+        ownerForm_->SetWindowState(WindowState::Normal);
+        ownerForm_->SetClientSize(panel->Width(), panel->Height());
+        ownerForm_->SetBorderStyle(BorderStyle::Dialog);
+        ownerForm_->SetPosition(FormPosition::ScreenCenter);
         if (fromDisplayProperties) DisableAndRaiseDisplayProperties();
         return;
     }
 
     if (fromDisplayProperties) DisableAndRaiseDisplayProperties();
-    if (OwnerForm->GetWindowState() != WindowState::Normal) OwnerForm->SetWindowState(WindowState::Normal);
-    OwnerForm->SetLeft(-OwnerForm->Width() - kOffScreenMargin);
-    MessageBoxW(Application.Handle(), Widen(configurationBoxMessage_).c_str(), kMessageTitle,
+    if (ownerForm_->GetWindowState() != WindowState::Normal) ownerForm_->SetWindowState(WindowState::Normal);
+    ownerForm_->SetLeft(-ownerForm_->Width() - kOffScreenMargin);
+    MessageBoxW(Application.Handle(), Widen(args_.configurationBoxMessage).c_str(), kMessageTitle,
                 MB_OK | MB_ICONINFORMATION);
     if (HWND properties = FindDisplayProperties()) SetForegroundWindow(properties);
     Application.Terminate();
 }
 
 void TScreenSaver::ChangePassword() {
-    if (!passwordSetting_) return;
+    if (!args_.passwordSetting) return;
     auto argument = ParseWindowHandleArgument(UpperAscii(Application.ParamStr(2)));
     if (!argument) return;
     ScopedLibrary mpr(LoadSystemLibrary("MPR.DLL"));
@@ -196,44 +182,43 @@ void TScreenSaver::ChangePassword() {
 }
 
 void TScreenSaver::StartSaver() {
-    if (!mainScreenSaver_ || !OwnerForm) return;
+    if (!args_.mainScreenSaver) return;
     // No taskbar entry while the saver runs.
     Application.HideApplicationWindow();
-    if (systemKeysDisabled_) SetScreenSaverRunning(true);
+    if (args_.systemKeysDisabled) SetScreenSaverRunning(true);
     // Borderless and maximised, the window covers every monitor; a window with a frame is
     // maximised by the system onto one monitor.
-    if (autoMaximize_ && autoBorderLess_) CoverMonitors();
-    if (autoMaximize_) OwnerForm->SetWindowState(WindowState::Maximized);
-    if (autoBorderLess_) OwnerForm->SetBorderStyle(BorderStyle::None);
-    if (autoOnTop_) OwnerForm->SetFormStyle(FormStyle::StayOnTop);
-    if (autoMouseHide_) ShowCursor(FALSE);
+    if (args_.autoMaximize && args_.autoBorderLess) CoverMonitors();
+    if (args_.autoMaximize) ownerForm_->SetWindowState(WindowState::Maximized);
+    if (args_.autoBorderLess) ownerForm_->SetBorderStyle(BorderStyle::None);
+    if (args_.autoOnTop) ownerForm_->SetFormStyle(FormStyle::StayOnTop);
+    if (args_.autoMouseHide) ShowCursor(FALSE);
 }
 
 void TScreenSaver::CoverMonitors() {
-    if (!OwnerForm) return;
     const CoverLayout layout = CurrentCoverLayout();
     const ScreenRect& window = layout.window;
     const ScreenRect& picture = layout.picture;
     // Client-aligned children (the player) fill the primary monitor; the rest stays black.
-    const Padding before = OwnerForm->GetPadding();
+    const Padding before = ownerForm_->GetPadding();
     const Padding after{picture.left, picture.top, window.Width() - picture.right, window.Height() - picture.bottom};
-    OwnerForm->SetPadding(after);
+    ownerForm_->SetPadding(after);
     // Controls placed from the client's corner go along with it onto the primary monitor.
-    for (Control* c : OwnerForm->Controls())
+    for (Control* c : ownerForm_->Controls())
         if (c->GetAlign() == Align::None)
             c->SetBounds(c->Left() + after.left - before.left, c->Top() + after.top - before.top, c->Width(),
                          c->Height());
-    OwnerForm->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
-    // Only on the host's own form: the teardown unsubscribes there.
-    if (!coversMonitors_ && OwnerForm == form_) {
+    ownerForm_->SetMaximizedBounds(RECT{window.left, window.top, window.right, window.bottom});
+    // The teardown unsubscribes.
+    if (!coversMonitors_) {
         coversMonitors_ = true;
-        form_->OnDisplayChange = [this] { CoverMonitors(); };
+        ownerForm_->OnDisplayChange = [this] { CoverMonitors(); };
     }
 }
 
 bool TScreenSaver::VerifyPassword() {
     HWND foreground = GetForegroundWindow();
-    if (autoMouseHide_) ShowCursor(TRUE);
+    if (args_.autoMouseHide) ShowCursor(TRUE);
     if (RunModeLetter() != "S") return true;
     if (!PasswordWanted()) return true;
     ScopedLibrary library(LoadSystemLibrary("PASSWORD.CPL"));
@@ -242,16 +227,15 @@ bool TScreenSaver::VerifyPassword() {
     auto verify = EntryPoint<VerifyScreenSavePwdFn>(library.Get(), "VerifyScreenSavePwd");
     if (!verify) return true;
     const bool allowed = verify(foreground) != FALSE;
-    if (!allowed && autoMouseHide_) ShowCursor(FALSE);
+    if (!allowed && args_.autoMouseHide) ShowCursor(FALSE);
     return allowed;
 }
 
 void TScreenSaver::HookOwnerWindow() {
-    auto* window = dynamic_cast<WinControl*>(Owner());
     // One hook per window: a second would only replace the first.
-    if (!window || !window->Handle() || hookedWindow_) return;
-    hookedWindow_ = window->Handle();
-    window->SetMessageHook([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+    if (!ownerForm_->Handle() || hookedWindow_) return;
+    hookedWindow_ = ownerForm_->Handle();
+    ownerForm_->SetMessageHook([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
         WindowMessage message{msg, wp, lp, 0};
         OwnerWindowProc(message);
         // The preview watch is ours alone; every other message goes on to the window.
@@ -272,20 +256,21 @@ void TScreenSaver::OwnerWindowProc(WindowMessage& message) {
         return;
     }
     // Reparenting hides and shows the window again; that inner show must not embed once more.
-    if (message.msg == WM_SHOWWINDOW && message.wParam != 0 && autoEnable_ && !runningFromHook_) {
+    if (message.msg == WM_SHOWWINDOW && message.wParam != 0 && args_.autoEnable && !runningFromHook_) {
         runningFromHook_ = true;
+        // The host reports no failures: the window shows as it is, and the debugger's output
+        // has the reason.
         try {
             ExecuteRunMode();
-        } catch (...) {
-            // Nothing may cross the window procedure; the host reports no failures.
+        } catch (const std::exception& e) {
+            Application.LogError(e.what());
         }
         runningFromHook_ = false;
     }
 }
 
 void TScreenSaver::UnhookOwnerWindow() {
-    if (hookedWindow_)
-        if (auto* window = dynamic_cast<WinControl*>(Owner())) window->SetMessageHook(nullptr);
+    if (hookedWindow_) ownerForm_->SetMessageHook(nullptr);
     hookedWindow_ = nullptr;
 }
 

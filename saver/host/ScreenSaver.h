@@ -17,7 +17,7 @@ class Panel;
 
 enum TConfigBoxStyle : uint8_t { cbsMessageDlg = 0, cbsPanel = 1 };
 
-// Raised only while a form is being edited, never at run time.
+// The host's placement rules, checked when it is constructed: it sits on a form, once.
 class TFormNotOwner : public Exception {
 public:
     using Exception::Exception;
@@ -25,6 +25,23 @@ public:
 class TDuplicateComponent : public Exception {
 public:
     using Exception::Exception;
+};
+
+// The host's properties, as the form's layout gives them; each mode handler is gated by one.
+struct ScreenSaverArgs {
+    bool autoEnable = true;
+    bool autoMaximize = true;
+    bool autoBorderLess = true;
+    bool autoOnTop = true;
+    bool autoMouseHide = true;
+    bool previewWindow = true;
+    bool mainScreenSaver = true;
+    bool configurationBox = true;
+    TConfigBoxStyle configurationBoxStyle = cbsMessageDlg;
+    Panel* configurationBoxPanel = nullptr;
+    std::string configurationBoxMessage = "This screen saver has no options that you can set.";
+    bool systemKeysDisabled = true;
+    bool passwordSetting = true;
 };
 
 // One window message as the hook sees it, before the window's own handling.
@@ -37,37 +54,27 @@ struct WindowMessage {
 
 class TScreenSaver : public Component {
 public:
-    // Owned by the form it acts on; the last one constructed names that form for the handlers.
-    explicit TScreenSaver(Component* owner, std::string name = {});
+    // owner must be a form (else TFormNotOwner) without another host (else TDuplicateComponent).
+    TScreenSaver(Component* owner, const ScreenSaverArgs& args = {}, std::string name = {});
     // Restores Display Properties, the system keys, the cursor and the window procedure.
     ~TScreenSaver() override;
 
-    bool AutoEnable() const { return autoEnable_; }
-    void SetAutoEnable(bool v) { autoEnable_ = v; }
-    bool AutoMaximize() const { return autoMaximize_; }
-    void SetAutoMaximize(bool v) { autoMaximize_ = v; }
-    bool AutoBorderLess() const { return autoBorderLess_; }
-    void SetAutoBorderLess(bool v) { autoBorderLess_ = v; }
-    bool AutoOnTop() const { return autoOnTop_; }
-    void SetAutoOnTop(bool v) { autoOnTop_ = v; }
-    bool AutoMouseHide() const { return autoMouseHide_; }
-    void SetAutoMouseHide(bool v) { autoMouseHide_ = v; }
-    bool PreviewWindow() const { return previewWindow_; }
-    void SetPreviewWindow(bool v) { previewWindow_ = v; }
-    bool MainScreenSaver() const { return mainScreenSaver_; }
-    void SetMainScreenSaver(bool v) { mainScreenSaver_ = v; }
-    bool ConfigurationBox() const { return configurationBox_; }
-    void SetConfigurationBox(bool v) { configurationBox_ = v; }
-    TConfigBoxStyle ConfigurationBoxStyle() const { return configurationBoxStyle_; }
-    void SetConfigurationBoxStyle(TConfigBoxStyle v) { configurationBoxStyle_ = v; }
-    Panel* ConfigurationBoxPanel() const { return configurationBoxPanel_; }
-    void SetConfigurationBoxPanel(Panel* v) { configurationBoxPanel_ = v; }
-    const std::string& ConfigurationBoxMessage() const { return configurationBoxMessage_; }
-    void SetConfigurationBoxMessage(const std::string& v) { configurationBoxMessage_ = v; }
-    bool SystemKeysDisabled() const { return systemKeysDisabled_; }
-    void SetSystemKeysDisabled(bool v) { systemKeysDisabled_ = v; }
-    bool PasswordSetting() const { return passwordSetting_; }
-    void SetPasswordSetting(bool v) { passwordSetting_ = v; }
+    // The form the handlers act on: the owner.
+    Form* OwnerForm() const { return ownerForm_; }
+
+    bool AutoEnable() const { return args_.autoEnable; }
+    bool AutoMaximize() const { return args_.autoMaximize; }
+    bool AutoBorderLess() const { return args_.autoBorderLess; }
+    bool AutoOnTop() const { return args_.autoOnTop; }
+    bool AutoMouseHide() const { return args_.autoMouseHide; }
+    bool PreviewWindow() const { return args_.previewWindow; }
+    bool MainScreenSaver() const { return args_.mainScreenSaver; }
+    bool ConfigurationBox() const { return args_.configurationBox; }
+    TConfigBoxStyle ConfigurationBoxStyle() const { return args_.configurationBoxStyle; }
+    Panel* ConfigurationBoxPanel() const { return args_.configurationBoxPanel; }
+    const std::string& ConfigurationBoxMessage() const { return args_.configurationBoxMessage; }
+    bool SystemKeysDisabled() const { return args_.systemKeysDisabled; }
+    bool PasswordSetting() const { return args_.passwordSetting; }
 
     // The switch letter of the first argument: "S", "P", "A", "C", ... or "".
     std::string RunModeLetter() const;
@@ -92,24 +99,12 @@ private:
     // Spreads the full-screen window over every monitor, the picture over the primary one.
     void CoverMonitors();
 
-    bool autoEnable_ = true;
-    bool autoMaximize_ = true;
-    bool autoBorderLess_ = true;
-    bool autoOnTop_ = true;
+    ScreenSaverArgs args_;
+    Form* ownerForm_;
     HWND previewParent_ = nullptr;  // the preview window once embedded
-    bool previewWindow_ = true;
-    bool mainScreenSaver_ = true;
-    bool configurationBox_ = true;
-    TConfigBoxStyle configurationBoxStyle_ = cbsMessageDlg;
-    Panel* configurationBoxPanel_ = nullptr;
-    std::string configurationBoxMessage_;
-    bool systemKeysDisabled_ = true;
-    bool passwordSetting_ = true;
-    bool autoMouseHide_ = true;
     HWND hookedWindow_ = nullptr;  // the window whose message hook is ours
     bool runningFromHook_ = false;
     bool coversMonitors_ = false;  // follows display changes of the form
-    Form* form_ = nullptr;  // the form this instance named as OwnerForm
 };
 
 }  // namespace kv

@@ -92,10 +92,9 @@ void TFormMain::BuildLayout() {
                                    .caption = "load media file", .font = MakeFont(clSilver, 16, true)});
     Timer1 = new Timer(this, "Timer1", 100, false);
 
-    ScreenSaver1 = new TScreenSaver(this);
-    ScreenSaver1->SetConfigurationBoxStyle(cbsPanel);
-    ScreenSaver1->SetConfigurationBoxPanel(PanelSetup);
-    ScreenSaver1->SetSystemKeysDisabled(false);
+    ScreenSaver1 = new TScreenSaver(
+        this, {.configurationBoxStyle = cbsPanel, .configurationBoxPanel = PanelSetup, .systemKeysDisabled = false},
+        "ScreenSaver1");
 
     BitBtn2->SetGlyph(MakePlayImage());
     BitBtn1->SetGlyph(MakePauseImage());

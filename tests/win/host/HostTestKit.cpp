@@ -35,11 +35,9 @@ void SaverForm::Create(const std::vector<std::string>& arguments, const std::fun
     ControlArgs saveArgs = Layout("Save", panelSetup, 200, 300, 80, 24);
     saveArgs.caption = "Save";
     save = new Button(form, saveArgs);
-    saver = new TScreenSaver(form, "ScreenSaver1");
-    saver->SetConfigurationBoxStyle(cbsPanel);
-    saver->SetConfigurationBoxPanel(panelSetup);
-    saver->SetSystemKeysDisabled(false);
+    hostArgs = {.configurationBoxStyle = cbsPanel, .configurationBoxPanel = panelSetup, .systemKeysDisabled = false};
     if (adjust) adjust(*this);
+    saver = new TScreenSaver(form, hostArgs, "ScreenSaver1");
     form->AfterConstruction();
 }
 

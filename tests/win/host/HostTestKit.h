@@ -37,8 +37,10 @@ struct SaverForm {
     OtherPanel* gradient = nullptr;
     Button* save = nullptr;
     TScreenSaver* saver = nullptr;
+    // The host's properties; adjust may change them before the host is made.
+    ScreenSaverArgs hostArgs;
 
-    // Builds the form with the given command line; adjust runs before the after-load step.
+    // Builds the form with the given command line; adjust runs before the host is made.
     void Create(const std::vector<std::string>& arguments, const std::function<void(SaverForm&)>& adjust);
     HWND Handle() const { return form->Handle(); }
     // Destroys the form, and with it the host (its teardown).

@@ -75,7 +75,7 @@ TEST_F(PasswordGate, AWrongPasswordRefusesAndHidesTheCursorAgainOnEveryAttempt) 
 
 TEST_F(PasswordGate, WithoutAutoMouseHideTheCursorIsLeftAlone) {
     Answer(false);
-    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.saver->SetAutoMouseHide(false); });
+    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.hostArgs.autoMouseHide = false; });
     EXPECT_FALSE(f.saver->VerifyPassword());
     EXPECT_EQ(CursorCount(), cursorAtStart_);
 }

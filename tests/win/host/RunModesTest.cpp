@@ -1,5 +1,7 @@
 // The host on a form laid out like the main window: what each switch makes of the window,
 // and what the teardown puts back.
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/Text.h"
 #include "tests/win/host/HostTestKit.h"
@@ -84,7 +86,7 @@ using MessageStyle = HostTest;
 
 TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
     BoxAnswerer boxes(L"Information");
-    SaverForm& f = Make({"/c"}, [](SaverForm& s) { s.saver->SetConfigurationBoxPanel(nullptr); });
+    SaverForm& f = Make({"/c"}, [](SaverForm& s) { s.hostArgs.configurationBoxPanel = nullptr; });
     boxes.Stop();
     ASSERT_EQ(boxes.Count(), 1);
     EXPECT_EQ(boxes.Boxes()[0].message, Widen(f.saver->ConfigurationBoxMessage()));
@@ -98,7 +100,7 @@ TEST_F(MessageStyle, AnUnsetPanelShowsTheInformationBoxOffScreenAndQuits) {
 TEST_F(MessageStyle, APanelThatIsNotOnTheFormCountsAsUnsetEvenWithTheSameName) {
     Panel stray(nullptr, Layout("PanelSetup", nullptr, 0, 0, 417, 345));
     BoxAnswerer boxes(L"Information");
-    SaverForm& f = Make({}, [&](SaverForm& s) { s.saver->SetConfigurationBoxPanel(&stray); });
+    SaverForm& f = Make({}, [&](SaverForm& s) { s.hostArgs.configurationBoxPanel = &stray; });
     boxes.Stop();
     EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(f.saver->ConfigurationBoxPanel(), nullptr);
@@ -109,8 +111,8 @@ TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAf
     FakeDisplayProperties& properties = DisplayProperties();
     BoxAnswerer boxes(L"Information", properties.Handle());
     SaverForm& f = Make({"/c:77"}, [](SaverForm& s) {
-        s.saver->SetConfigurationBoxStyle(cbsMessageDlg);
-        s.saver->SetConfigurationBoxMessage("Nothing to set here");
+        s.hostArgs.configurationBoxStyle = cbsMessageDlg;
+        s.hostArgs.configurationBoxMessage = "Nothing to set here";
         s.form->SetWindowState(WindowState::Maximized);
     });
     boxes.Stop();
@@ -127,8 +129,8 @@ TEST_F(MessageStyle, FromDisplayPropertiesItIsDisabledWhileTheBoxIsUpAndRaisedAf
 TEST_F(MessageStyle, ConfigurationBoxFalseShowsNothingAndKeepsRunning) {
     BoxAnswerer boxes(L"Information");
     SaverForm& f = Make({"/c"}, [](SaverForm& s) {
-        s.saver->SetConfigurationBox(false);
-        s.saver->SetConfigurationBoxPanel(nullptr);
+        s.hostArgs.configurationBox = false;
+        s.hostArgs.configurationBoxPanel = nullptr;
     });
     boxes.Stop();
     EXPECT_EQ(boxes.Count(), 0);
@@ -212,7 +214,7 @@ TEST_F(FullScreenTeardown, ShowsTheCursorAgainAndNeverTouchesTheSystemKeysAsConf
 }
 
 TEST_F(FullScreenTeardown, SystemKeysDisabledTellsTheSystemASaverRunsUntilTeardown) {
-    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.saver->SetSystemKeysDisabled(true); });
+    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.hostArgs.systemKeysDisabled = true; });
     BOOL running = FALSE;
     SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     EXPECT_TRUE(running);
@@ -223,10 +225,10 @@ TEST_F(FullScreenTeardown, SystemKeysDisabledTellsTheSystemASaverRunsUntilTeardo
 
 TEST_F(FullScreenTeardown, EachWindowChangeHasItsOwnSwitch) {
     SaverForm& f = Make({"/s"}, [](SaverForm& s) {
-        s.saver->SetAutoMaximize(false);
-        s.saver->SetAutoBorderLess(false);
-        s.saver->SetAutoOnTop(false);
-        s.saver->SetAutoMouseHide(false);
+        s.hostArgs.autoMaximize = false;
+        s.hostArgs.autoBorderLess = false;
+        s.hostArgs.autoOnTop = false;
+        s.hostArgs.autoMouseHide = false;
     });
     EXPECT_TRUE(Style(f.Handle()) & WS_CAPTION);
     EXPECT_FALSE(ExStyle(f.Handle()) & WS_EX_TOPMOST);
@@ -238,7 +240,7 @@ TEST_F(FullScreenTeardown, EachWindowChangeHasItsOwnSwitch) {
 }
 
 TEST_F(FullScreenTeardown, MainScreenSaverFalseLeavesEverythingAsItWas) {
-    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.saver->SetMainScreenSaver(false); });
+    SaverForm& f = Make({"/s"}, [](SaverForm& s) { s.hostArgs.mainScreenSaver = false; });
     EXPECT_TRUE(Style(f.Handle()) & WS_CAPTION);
     EXPECT_TRUE(IsWindowVisible(Application.Handle()));
     EXPECT_EQ(CursorCount(), cursorAtStart_);
@@ -333,7 +335,7 @@ TEST_F(PreviewMode, RemovingTheHostRemovesItsHook) {
 
 TEST_F(PreviewMode, AutoEnableFalseStillHooksButNeverEmbeds) {
     FakeDisplayProperties& properties = DisplayProperties();
-    SaverForm& f = Make({"/p", properties.PreviewArgument()}, [](SaverForm& s) { s.saver->SetAutoEnable(false); });
+    SaverForm& f = Make({"/p", properties.PreviewArgument()}, [](SaverForm& s) { s.hostArgs.autoEnable = false; });
     EXPECT_TRUE(Hooked(f.Handle()));
     f.form->ShowForm();
     Pump(20);
@@ -375,13 +377,39 @@ INSTANTIATE_TEST_SUITE_P(Handles, PreviewOfAGoneWindow, ::testing::Values("0", "
 using NoAutoEnable = HostTest;
 
 TEST_F(NoAutoEnable, NeitherFullScreenNorConfigurationIsApplied) {
-    SaverForm& s = Make({"/s"}, [](SaverForm& f) { f.saver->SetAutoEnable(false); });
+    SaverForm& s = Make({"/s"}, [](SaverForm& f) { f.hostArgs.autoEnable = false; });
     EXPECT_TRUE(Style(s.Handle()) & WS_CAPTION);
     EXPECT_EQ(CursorCount(), cursorAtStart_);
     EXPECT_FALSE(Hooked(s.Handle()));
-    SaverForm& c = Make({"/c"}, [](SaverForm& f) { f.saver->SetAutoEnable(false); });
+    SaverForm& c = Make({"/c"}, [](SaverForm& f) { f.hostArgs.autoEnable = false; });
     EXPECT_FALSE(c.panelSetup->Visible());
     EXPECT_TRUE(c.panel1->Visible());
+}
+
+// ---- placement ----
+
+using Placement = HostTest;
+
+TEST_F(Placement, AHostOffAFormOrASecondOnTheSameFormIsRefusedAndLeavesNothingBehind) {
+    Panel panel(nullptr, Layout("Panel", nullptr, 0, 0, 10, 10));
+    try {
+        TScreenSaver host(&panel);
+        ADD_FAILURE() << "a host off a form";
+    } catch (const TFormNotOwner& e) {
+        EXPECT_STREQ(e.what(), "The TScreenSaver Component does not appear to be on a TForm. What are you trying to do?");
+    }
+    EXPECT_TRUE(panel.Components().empty());
+
+    SaverForm& f = Make({"/c"});
+    try {
+        new TScreenSaver(f.form);
+        ADD_FAILURE() << "a second host";
+    } catch (const TDuplicateComponent& e) {
+        EXPECT_STREQ(e.what(), "Why would you want more than 1 TScreenSaver component on a Form?");
+    }
+    EXPECT_EQ(std::count_if(f.form->Components().begin(), f.form->Components().end(),
+                            [](Component* c) { return dynamic_cast<TScreenSaver*>(c) != nullptr; }),
+              1);
 }
 
 // ---- password change ----
@@ -408,7 +436,7 @@ TEST_F(PasswordChangeMode, WithAHandleTheSystemsChangeRunsAndTheProgramQuits) {
 
 TEST_F(PasswordChangeMode, PasswordSettingFalseDoesNothing) {
     SaverForm& f = Make({"/a", HandleArgument(Application.Handle())},
-                        [](SaverForm& s) { s.saver->SetPasswordSetting(false); });
+                        [](SaverForm& s) { s.hostArgs.passwordSetting = false; });
     EXPECT_FALSE(Application.Terminated());
     EXPECT_FALSE(f.panelSetup->Visible());
 }
