@@ -14,6 +14,9 @@ const char kMakerWebAddress[] = "http://www.orvantek.example";
 
 namespace {
 
+// Posted by the measurement's thread once the processor's figure is there.
+constexpr UINT kCpuMeasuredMessage = WM_APP + 1;
+
 FontSpec TitleFont() {
     FontSpec f;
     // The system substitutes a face of its own where Impact is missing.
@@ -95,8 +98,21 @@ void TFormAbout::FormCreate() {
     // A probe error ends the filling here; the labels below keep their texts.
     lbOS->SetCaption(TSystemInfo::GetProductName() + " " + TSystemInfo::GetServicePack());
     lbServicePack->SetCaption(TSystemInfo::GetProductID());
-    lbCpu->SetCaption(CpuFrequencyText(MeasureCPUSpeed(), UserDecimalSeparator()));
+    // The figure follows in half a second (ShowCpuSpeed); the line stays empty meanwhile.
+    measurement_ = std::make_unique<CpuSpeedMeasurement>(Handle(), kCpuMeasuredMessage);
+    lbCpu->SetCaption("");
     ShowMemoryStatus();
+}
+
+void TFormAbout::ShowCpuSpeed() {
+    if (std::optional<double> mhz = measurement_ ? measurement_->Mhz() : std::nullopt)
+        lbCpu->SetCaption(CpuFrequencyText(*mhz, UserDecimalSeparator()));
+}
+
+LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != kCpuMeasuredMessage) return Form::WndProc(msg, wp, lp);
+    ShowCpuSpeed();
+    return 0;
 }
 
 void TFormAbout::ShowMemoryStatus() {

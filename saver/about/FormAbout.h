@@ -1,11 +1,13 @@
 #pragma once
 // The About window: product, version and maker, the maker's web link, and a snapshot of the
 // machine taken when the window opens. At most one exists; FormAbout refers to it.
+#include <memory>
 #include <string>
 
 #include "framework/Bevel.h"
 #include "framework/Form.h"
 #include "framework/StdControls.h"
+#include "saver/about/CpuSpeedMeasurement.h"
 
 namespace kv {
 
@@ -37,8 +39,14 @@ public:
     void BitBtn1Click();
     void ShowMemoryStatus();
 
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
     void BuildLayout();
+    void ShowCpuSpeed();
+    // The processor is measured while the window is already up and answering.
+    std::unique_ptr<CpuSpeedMeasurement> measurement_;
 };
 
 // The About window that is open, or null while none is.
