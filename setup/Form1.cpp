@@ -1,9 +1,11 @@
 #include "setup/Form1.h"
 
+#include <utility>
+
 #include "framework/Application.h"
+#include "framework/FileExists.h"
 #include "framework/Scoped.h"
 #include "framework/SystemDirectory.h"
-#include "saver/window/SettingsFiles.h"
 #include "setup/InstallRules.h"
 #include "setup/Installer.h"
 #include "setup/QuestionBox.h"
@@ -23,7 +25,7 @@ FontSpec MakeFont(Color color, int height, bool bold = false) {
 }
 
 Picture DecodeBanner() {
-    const EmbeddedFile banner = FindEmbeddedFile(MAKEINTRESOURCEA(10), kBannerResource);  // RT_RCDATA
+    const EmbeddedFile banner = FindEmbeddedFile(RT_RCDATA, kBannerResource);
     return DecodeJpeg(static_cast<const uint8_t*>(banner.data), banner.size);
 }
 
@@ -54,6 +56,9 @@ TForm1::TForm1(Component* owner)
     Button2->OnClick = [this] { Button2Click(); };
     SetCancelButton(Button2);
     OnCreate = [this] { FormCreate(); };
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    animationTimer_ = new Timer(this, "AnimationTimer", animation_.pauseMs, false);
+    animationTimer_->OnTimer = [this] { AnimationTick(); };
 }
 
 void TForm1::BuildLayout() {
@@ -91,12 +96,31 @@ void TForm1::VisibleChanged() {
 }
 
 void TForm1::Button1Click() {
+    if (Animating()) return;  // this install is under way
     const std::string target = InstalledSaverTarget();
     if (FileExists(target) && !AskToReplace()) return;
     ReplaceWholeFile(target, FindEmbeddedSaver());
-    AnimateProgress();
+    // The bar follows the write; it does not measure it.
+    installing_ = target;
+    step_ = 0;
+    pgb1->SetMax(animation_.max);
+    pgb1->SetPosition(positions_[step_]);
+    animationTimer_->SetEnabled(true);
+}
+
+void TForm1::AnimationTick() {
+    if (++step_ < positions_.size()) {
+        pgb1->SetPosition(positions_[step_]);
+        return;
+    }
+    FinishInstall();
+}
+
+void TForm1::FinishInstall() {
+    animationTimer_->SetEnabled(false);
+    pgb1->SetPosition(animation_.restPosition);
     // A saver that does not start leaves Install ready for another try.
-    StartInstalledSaver(target);
+    StartInstalledSaver(std::exchange(installing_, {}));
     // The keyboard moves on first: a disabled button would keep it from every control.
     Button2->SetFocus();
     Button1->SetEnabled(false);
@@ -105,17 +129,10 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() { Close(); }
 
-bool TForm1::AskToReplace() { return AskYesNo(Handle(), OverwriteQuestion(), "Information", MB_ICONINFORMATION); }
-
-void TForm1::AnimateProgress() {
-    const ProgressAnimation animation;
-    pgb1->SetMax(animation.max);
-    for (int position : animation.Positions()) {
-        pgb1->SetPosition(position);
-        pgb1->Repaint();
-        Sleep(animation.pauseMs);
-    }
-    pgb1->SetPosition(animation.restPosition);
+void TForm1::FormCloseQuery(bool&) {
+    if (Animating()) FinishInstall();
 }
+
+bool TForm1::AskToReplace() { return AskYesNo(Handle(), OverwriteQuestion(), "Information", MB_ICONINFORMATION); }
 
 }  // namespace kv

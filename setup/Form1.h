@@ -1,8 +1,12 @@
 #pragma once
 // The setup program's one window: a banner, a progress bar, Install and Close.
+#include <string>
+#include <vector>
+
 #include "framework/Form.h"
 #include "framework/StdControls.h"
 #include "setup/Image.h"
+#include "setup/InstallRules.h"
 
 namespace kv {
 
@@ -18,9 +22,12 @@ public:
     Button* Button2;
 
     void FormCreate();
-    // Writes the embedded saver into the system directory and starts it with -INSTALL.
+    // Writes the embedded saver into the system directory; the bar then runs, and at its end
+    // the saver starts with -INSTALL.
     void Button1Click();
     void Button2Click();
+    // A close while the bar runs finishes the install first.
+    void FormCloseQuery(bool& canClose);
 
 protected:
     void VisibleChanged() override;
@@ -29,7 +36,17 @@ private:
     void BuildLayout();
     void ShowBanner();
     bool AskToReplace();
-    void AnimateProgress();
+    bool Animating() const { return animationTimer_->Enabled(); }
+    void AnimationTick();
+    // The steps after the bar's run: start the installed saver, Install is done.
+    void FinishInstall();
+
+    // The bar's run is driven by a timer, so that the window keeps painting and answering.
+    const ProgressAnimation animation_;
+    const std::vector<int> positions_ = animation_.Positions();
+    Timer* animationTimer_ = nullptr;
+    size_t step_ = 0;
+    std::string installing_;  // the target while the bar runs
 };
 
 }  // namespace kv

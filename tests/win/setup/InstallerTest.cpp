@@ -60,8 +60,9 @@ TEST(setup_Installer, AWriteThatStopsShortLeavesTheInstalledFileByteForByte) {
     DeleteFileA(path.c_str());
 }
 
-// This test program carries a "saver" that is no program (NotAProgram.rc).
-TEST(setup_Installer, ASaverThatDoesNotStartShowsTheSystemsReasonAndInstallStaysReady) {
+// This test program carries a "saver" that is no program (NotAProgram.rc). The bar climbs
+// while the window goes on painting; at its end comes the start that fails.
+TEST(setup_Installer, TheBarClimbsWhileTheWindowPaintsThenASaverThatDoesNotStartShowsTheReason) {
     Application.Initialize();
     test::SystemFileKeeper files;
     files.Remove(L"KINOVELA.SCR");
@@ -73,7 +74,24 @@ TEST(setup_Installer, ASaverThatDoesNotStartShowsTheSystemsReasonAndInstallStays
     }
     test::BoxAnswerer boxes;
     SendMessageW(form->Button1->Handle(), BM_CLICK, 0, 0);
+    std::vector<int> positions;
+    int stepsUnpainted = 0;
+    ASSERT_TRUE(test::PumpUntil(
+        [&] {
+            if (boxes.Count() > 0) return true;
+            const int position = form->pgb1->Position();
+            if (positions.empty() || positions.back() != position) {
+                // The window was made to paint at the step before; by this one it has.
+                if (!positions.empty() && GetUpdateRect(form->Handle(), nullptr, FALSE)) ++stepsUnpainted;
+                InvalidateRect(form->Handle(), nullptr, TRUE);
+                positions.push_back(position);
+            }
+            return false;
+        },
+        5000));
     boxes.Stop();
+    EXPECT_GT(positions.size(), 10u) << "the bar was seen climbing";
+    EXPECT_EQ(stepsUnpainted, 0);
 
     ASSERT_EQ(boxes.Count(), 1);
     const std::wstring message = boxes.Boxes()[0].message;
