@@ -156,7 +156,7 @@ bool TApplication::PreTranslate(MSG& msg) {
     return false;
 }
 
-void TApplication::HandleException(const std::string& message) noexcept {
+void TApplication::HandleException(const char* message) noexcept {
     LogError(message);
     if (errorBoxes_) ShowErrorBox(message);
 }
@@ -176,7 +176,9 @@ void TApplication::ReleaseForm(Form* form) {
     PostMessageW(handle_, kReleaseFormsMessage, 0, 0);
 }
 
-void TApplication::ForgetForm(Form* form) { released_.erase(std::remove(released_.begin(), released_.end(), form), released_.end()); }
+void TApplication::ForgetForm(Form* form) {
+    released_.erase(std::remove(released_.begin(), released_.end(), form), released_.end());
+}
 
 const std::vector<std::string>& TApplication::Arguments() {
     if (!argsRead_) {

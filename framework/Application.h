@@ -82,10 +82,9 @@ public:
     }
     // The general error report: the message always goes to the debugger's output
     // (OutputDebugString), and to the user in the error box while the run shows boxes.
-    void HandleException(const std::string& message) noexcept;
+    void HandleException(const char* message) noexcept;
     // A run that must show no boxes (the full-screen saver, its preview) turns them off.
     void SetErrorBoxes(bool shown) { errorBoxes_ = shown; }
-    bool ErrorBoxes() const { return errorBoxes_; }
     // Only to the debugger's output: a failure the program goes on past.
     void LogError(const std::string& message) noexcept;
     // Error icon, one OK button, the application title, a full stop.
