@@ -69,15 +69,14 @@ SpeedButton::SpeedButton(Component* owner, const ControlArgs& args)
     : ButtonControl(owner, args, WS_TABSTOP | BS_OWNERDRAW) {}
 
 void SpeedButton::SetGlyph(ScopedBitmap glyph, int numGlyphs) {
-    glyph_ = std::make_shared<const ScopedBitmap>(std::move(glyph));
+    glyph_ = std::move(glyph);
     numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
     Invalidate();
 }
 
 void SpeedButton::CopyGlyphFrom(const SpeedButton& other) {
-    glyph_ = other.glyph_;
-    numGlyphs_ = other.numGlyphs_;
-    Invalidate();
+    HANDLE copy = other.Glyph() ? CopyImage(other.Glyph(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
+    SetGlyph(ScopedBitmap(static_cast<HBITMAP>(copy)), other.numGlyphs_);
 }
 
 bool SpeedButton::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -1,6 +1,5 @@
 #pragma once
 // The standard controls the programs' layouts use.
-#include <memory>
 #include <string>
 
 #include "framework/Control.h"
@@ -73,15 +72,15 @@ public:
     void SetGlyph(ScopedBitmap glyph, int numGlyphs = 2);
     // Takes ownership of the bitmap.
     void SetGlyph(HBITMAP glyph, int numGlyphs = 2) { SetGlyph(ScopedBitmap(glyph), numGlyphs); }
-    HBITMAP Glyph() const { return glyph_ ? glyph_->Get() : nullptr; }
-    // Shows another button's picture; the two share it, and it lives as long as either shows it.
+    HBITMAP Glyph() const { return glyph_.Get(); }
+    // Shows a copy of another button's picture, which is this button's own from then on.
     void CopyGlyphFrom(const SpeedButton& other);
     bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool PressedByEnter() const override { return true; }
 
 private:
     void Draw(const DRAWITEMSTRUCT& item);
-    std::shared_ptr<const ScopedBitmap> glyph_;
+    ScopedBitmap glyph_;
     int numGlyphs_ = 1;
 };
 
