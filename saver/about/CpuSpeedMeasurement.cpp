@@ -2,8 +2,6 @@
 
 #include <atomic>
 
-#include "framework/Exception.h"
-#include "framework/Text.h"
 #include "saver/about/SystemInfo.h"
 
 namespace kv {
@@ -20,11 +18,12 @@ struct CpuSpeedMeasurement::Result {
 CpuSpeedMeasurement::CpuSpeedMeasurement(HWND window, UINT message)
     : result_(std::make_unique<Result>(window, message)) {
     thread_.Reset(CreateThread(nullptr, 0, Run, result_.get(), 0, nullptr));
-    if (!thread_) throw Exception("Cannot measure the processor: " + SystemErrorText(GetLastError()));
+    // Without a thread of its own it measures here, on the window's thread.
+    if (!thread_) Run(result_.get());
 }
 
 CpuSpeedMeasurement::~CpuSpeedMeasurement() {
-    if (WaitForSingleObject(thread_.Get(), kJoinMs) != WAIT_OBJECT_0) static_cast<void>(result_.release());
+    if (thread_ && WaitForSingleObject(thread_.Get(), kJoinMs) != WAIT_OBJECT_0) static_cast<void>(result_.release());
 }
 
 std::optional<double> CpuSpeedMeasurement::Mhz() const {

@@ -13,8 +13,7 @@ namespace kv {
 
 class CpuSpeedMeasurement {
 public:
-    // Starts the measurement; message is posted to window once the figure is there. Raises
-    // kv::Exception when no thread can be started.
+    // Starts the measurement; message is posted to window once the figure is there.
     CpuSpeedMeasurement(HWND window, UINT message);
     // Waits for the thread, at most kJoinMs; one still running then is left its result to
     // write (never freed) and ends on its own.

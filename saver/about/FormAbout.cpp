@@ -99,8 +99,8 @@ void TFormAbout::FormCreate() {
     lbOS->SetCaption(TSystemInfo::GetProductName() + " " + TSystemInfo::GetServicePack());
     lbServicePack->SetCaption(TSystemInfo::GetProductID());
     // The figure follows in half a second (ShowCpuSpeed); the line stays empty meanwhile.
-    measurement_ = std::make_unique<CpuSpeedMeasurement>(Handle(), kCpuMeasuredMessage);
     lbCpu->SetCaption("");
+    measurement_ = std::make_unique<CpuSpeedMeasurement>(Handle(), kCpuMeasuredMessage);
     ShowMemoryStatus();
 }
 
