@@ -179,11 +179,9 @@ TEST_F(AboutWindow, TheLinkOpensOneFilledWindowOverThePanelAndAClosedOneComesBac
 }
 
 TEST_F(AboutWindow, CloseAnswersAClickWhileTheProcessorIsMeasured) {
-    TFormMain& form = OpenPanel();
-    ClickAboutLink(form);
+    ClickAboutLink(OpenPanel());
     ASSERT_NE(FormAbout, nullptr);
     TFormAbout& about = *FormAbout;
-    HWND window = about.Handle();
     EXPECT_EQ(Text(about.lbCpu), "") << "the window is up before the figure";
     std::optional<std::string> figureAtClose;
     about.OnClose = [&, close = about.OnClose](CloseAction& action) {
@@ -192,6 +190,7 @@ TEST_F(AboutWindow, CloseAnswersAClickWhileTheProcessorIsMeasured) {
     };
 
     // A click as the mouse gives it, through the message loop.
+    HWND window = about.Handle();
     PostMessageW(about.BitBtn1->Handle(), BM_CLICK, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000));
     EXPECT_EQ(figureAtClose, "") << "the close came before the figure";
