@@ -72,30 +72,18 @@ def end_of_opening(samples, screen):
     return None
 
 
-def opening_and_map(samples, screen):
-    """(end of opening, window mapped) samples of a saver start, or (None, None). The saver's
-    window maps once its creation handler, and with it the wait after opening, is over."""
-    opened = end_of_opening(samples, screen)
-    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
-                  None)
-    if opened is None or mapped is None or mapped.t <= opened.t:
+def resume_wait(samples, wait_s=0.5):
+    """(start, end) samples of the wait after a resumed open. A resumed run keeps its picture
+    hidden until the wait's seek, so the wait is the half second before the first picture:
+    from the first sample wait_s before it to the last readable one before it. (None, None)
+    without a picture or readable samples."""
+    shown = next((i for i, s in enumerate(samples) if s.picture), None)
+    if shown is None:
         return None, None
-    return opened, mapped
-
-
-def resume_wait(samples, screen, wait_s=0.5):
-    """(start, end) samples of the wait after a resumed open: from the end of opening, or where
-    the renderer's window is never seen at the root (a player that keeps its renderers for the
-    whole run), from wait_s before the window maps; to the map. (None, None) without a map."""
-    opened, mapped = opening_and_map(samples, screen)
-    if opened is not None:
-        return opened, mapped
-    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
-                  None)
-    if mapped is None:
-        return None, None
-    start = next((s for s in samples if s.t >= mapped.t - wait_s and s.gui_ms is not None), None)
-    return (start, mapped) if start is not None and start.t < mapped.t else (None, None)
+    readable = [s for s in samples[:shown + 1] if s.gui_ms is not None]
+    end = readable[-1] if readable else None
+    start = next((s for s in readable if s.t >= samples[shown].t - wait_s), None)
+    return (start, end) if start is not None and start.t < end.t else (None, None)
 
 
 def change_gaps_ms(samples):
