@@ -92,11 +92,9 @@ bool InGraph(IBaseFilter* filter) {
     return in;
 }
 
-// Wine's parser hands the demuxer the graph's stop as the end of its segment, and GStreamer
-// holds any stop to its own estimate of the length: for an MPEG program stream that estimate
-// is short by the mux delay and more, and the pictures past it never come. A stop of 0 is
-// passed on as none, and the file plays to its last sample. On Windows a stop of 0 would end
-// the file before it starts, and its own splitter reads the length from the stream.
+// Wine's parser ends GStreamer's segment at the graph's stop, held to GStreamer's estimate of
+// the length: short for MPEG program streams, whose last pictures then never come. It passes
+// a stop of 0 on as none. On Windows a stop of 0 would play nothing (see DEVELOPERS.md).
 bool ParserClipsAtItsEstimate() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine;
