@@ -155,7 +155,7 @@ class Bench:
             prefix = prefix or who
             self.record(prefix + '.picture_s', samples[-1].t)
             self.record(prefix + '.pause_ms', figures.longest_pause_ms(samples))
-            opened = figures.end_of_opening(samples, self.screen)
+            opened = figures.renderer_taken(samples, self.screen)
             if opened is not None:
                 self.record(prefix + '.shown_after_open_ms', (samples[-1].t - opened.t) * 1000)
             if samples[-1].gui_ms is not None:

@@ -60,10 +60,11 @@ def longest_pause_ms(samples, slack_ms=2.0):
     return best * 1000
 
 
-def end_of_opening(samples, screen):
+def renderer_taken(samples, screen):
     """The first sample after the renderer's own top-level window left the root, which it does
-    when the player takes it at the end of opening a file; None when that was not seen. The
-    application's 1x1 window and a full-screen window are never the renderer's."""
+    when the player makes its graph and takes the renderer into its window, as the first file
+    starts to load; None when that was not seen. The application's 1x1 window and a
+    full-screen window are never the renderer's."""
     seen = set()
     for s in samples:
         if seen - {w.id for w in s.windows}:
@@ -154,7 +155,7 @@ def rows(data):
     if values(data, 'saver.picture_s'):
         r, cells = side_by_side('1 start to picture (s)', 'picture_s')
         row(*cells, '<= %.2f x ref' % START_RATIO, r is not None and r <= START_RATIO)
-        row(*side_by_side('  from the end of opening to the picture (ms)', 'shown_after_open_ms', 0)[1])
+        row(*side_by_side('  from the making of the graph to the picture (ms)', 'shown_after_open_ms', 0)[1])
         row(*side_by_side('  longest message-thread pause before it (ms)', 'pause_ms', 0)[1])
         r, cells = side_by_side('2 exit latency, key to process gone (ms)', 'exit_ms', 0)
         m = median(data, 'saver.exit_ms')
