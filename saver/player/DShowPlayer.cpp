@@ -68,16 +68,22 @@ void DShowPlayer::Load(const std::wstring& path) {
         Answer(there);
         return;
     }
-    GraphSlot& slot = Slot(plan.slot);
-    opening_ = &slot;
-    switch (plan.step) {
-    case OpenStep::Switch: Answer(S_OK); break;
-    case OpenStep::Await: break;
-    case OpenStep::Queue:
-        slot.CancelLoad();
-        queued_ = path;
-        break;
-    default: LoadInto(slot, path); break;
+    try {
+        opening_ = &Slot(plan.slot);
+        switch (plan.step) {
+        case OpenStep::Switch: Answer(S_OK); break;
+        case OpenStep::Await: break;
+        case OpenStep::Queue:
+            opening_->CancelLoad();
+            queued_ = path;
+            break;
+        default: LoadInto(*opening_, path); break;
+        }
+    } catch (...) {
+        // No graph or no thread: the caller hears of it now, and no open is under way.
+        pending_ = Pending::None;
+        opening_ = nullptr;
+        throw;
     }
 }
 
