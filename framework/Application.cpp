@@ -117,12 +117,6 @@ bool TApplication::PumpUntil(const std::function<bool()>& done, unsigned timeout
     return end == WaitEnd::Signalled || (done && done());
 }
 
-WaitEnd TApplication::WaitFor(HANDLE handle, unsigned timeoutMs) {
-    const WaitEnd end = PumpMessages([this](MSG& msg) { Dispatch(msg); }, timeoutMs, handle);
-    if (end == WaitEnd::Quit) terminated_ = true;
-    return end;
-}
-
 bool TApplication::QuitRequestQueued() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;

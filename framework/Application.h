@@ -50,8 +50,6 @@ public:
     // Dispatches messages as they come until done() holds (never, when empty) or timeoutMs
     // has passed; true when done() held. Returns early at a quit request.
     bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
-    // Dispatches messages as they come until handle is signalled or timeoutMs has passed.
-    WaitEnd WaitFor(HANDLE handle, unsigned timeoutMs);
     // Waits for one message and dispatches it; the run's own loop.
     void HandleMessage();
     // Handles a message as the loop would (key preview, wheel routing), then dispatches it.

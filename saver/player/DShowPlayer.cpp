@@ -1,7 +1,8 @@
 #include "saver/player/DShowPlayer.h"
 
+#include <algorithm>
+
 #include "framework/Exception.h"
-#include "framework/Text.h"
 #include "saver/player/GraphFailure.h"
 #include "saver/player/MediaTime.h"
 
@@ -13,26 +14,17 @@ constexpr long kFullVolume = 0;
 
 // Missing files are told apart before any graph work: that would cost a trip through every
 // source filter.
-void CheckFileThere(const std::wstring& path) {
+HRESULT FileThere(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) throw Exception(SystemErrorText(GetLastError()));
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw Exception(SystemErrorText(ERROR_FILE_NOT_FOUND));
-}
-
-bool Holds(const GraphSlot* slot, const std::wstring& path) {
-    return slot && !slot->Path().empty() && slot->Path() == path;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(GetLastError());
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    return S_OK;
 }
 
 }  // namespace
 
-DShowPlayer::DShowPlayer(HWND videoWindow, AnsweringWait wait) : window_(videoWindow), wait_(std::move(wait)) {
-    if (!wait_)
-        wait_ = [](HANDLE handle, DWORD ms) {
-            return PumpMessages([](MSG& msg) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }, ms, handle);
-        };
+DShowPlayer::DShowPlayer(HWND videoWindow, MediaEngineEvents& events, Options options)
+    : window_(videoWindow), events_(events), options_(std::move(options)) {
     RECT client{};
     if (GetClientRect(window_, &client)) {
         clientWidth_ = client.right;
@@ -41,81 +33,190 @@ DShowPlayer::DShowPlayer(HWND videoWindow, AnsweringWait wait) : window_(videoWi
     picture_ = FitPicture(clientWidth_, clientHeight_, 0, 0);
 }
 
-DShowPlayer::~DShowPlayer() { Close(); }
+DShowPlayer::~DShowPlayer() {
+    CloseCurrent();
+    // Every load is told to stop first, so that they end together.
+    for (auto& slot : slots_)
+        if (slot) slot->CancelLoad();
+    for (auto& slot : abandoned_) slot->CancelLoad();
+}
 
-void DShowPlayer::Open(const std::wstring& path) {
-    if (opening_) throw Exception("Another file is being opened");
-    fileName_ = path;
-    // The file that has just ended starts again in its own graph.
-    if (current_ && current_->Path() == path && endWatch_.Ended()) {
-        Rewind();
+GraphSlot& DShowPlayer::Slot(int index) {
+    if (!slots_[index])
+        slots_[index] = std::make_unique<GraphSlot>(window_, kGraphEventMessage, kLoadDoneMessage, options_.loadHook);
+    return *slots_[index];
+}
+
+void DShowPlayer::Load(const std::wstring& path) {
+    ++open_;
+    queued_.clear();
+    opening_ = nullptr;
+    SlotFacts facts[2];
+    for (int i = 0; i < 2; ++i)
+        if (slots_[i])
+            facts[i] = {slots_[i]->State(), slots_[i]->Path() == path, slots_[i].get() == handover_};
+    OpenPlan plan = PlanOpen(facts, endWatch_.Ended());
+    if (plan.step == OpenStep::Rewind) {
+        pending_ = Pending::Rewind;
+        Answer(S_OK);
         return;
     }
-    opening_ = true;
+    LetGoOfCurrent();
+    pending_ = Pending::Slot;
+    HRESULT there = FileThere(path);
+    if (FAILED(there)) {
+        Answer(there);
+        return;
+    }
     try {
-        if (current_) ChangeState(GraphState::Stopped);
-        CheckFileThere(path);
-        GraphSlot& slot = Load(path);
-        opening_ = false;
-        SwitchTo(slot);
+        opening_ = &Slot(plan.slot);
+        switch (plan.step) {
+        case OpenStep::Switch: Answer(S_OK); break;
+        case OpenStep::Await: break;
+        case OpenStep::Queue:
+            opening_->CancelLoad();
+            queued_ = path;
+            break;
+        default: LoadInto(*opening_, path); break;
+        }
     } catch (...) {
-        opening_ = false;
-        CloseCurrent();
+        // No graph or no thread: the caller hears of it now, and no open is under way.
+        pending_ = Pending::None;
+        opening_ = nullptr;
         throw;
     }
 }
 
-// The graph that holds path ready, made ready now when Prepare did not.
-GraphSlot& DShowPlayer::Load(const std::wstring& path) {
-    GraphSlot& spare = Spare();
-    if (!Holds(&spare, path) || (!spare.Ready() && !spare.LoadDone())) {
-        // A preparation of another file has to finish before its graph takes this one.
-        if (spare.Loading()) WaitForLoad(spare);
-        if (handover_ == &spare) RevealSurface();
-        spare.BeginLoad(path);
-    }
-    if (!spare.Ready()) {
-        WaitForLoad(spare);
-        spare.FinishLoad();
-    }
-    return spare;
+// The previous file stops; its last picture stands in until the next file has begun.
+void DShowPlayer::LetGoOfCurrent() {
+    if (!current_) return;
+    current_->Control().Stop();
+    if (handover_ && handover_ != current_) handover_->ShowSurface(false);
+    handover_ = current_->SurfaceShown() ? current_ : nullptr;
+    current_->Forget();
+    current_ = nullptr;
+    state_ = GraphState::Stopped;
 }
 
-void DShowPlayer::WaitForLoad(GraphSlot& slot) {
-    switch (wait_(slot.LoadDone(), kRenderTimeoutMs)) {
-    case WaitEnd::Signalled: break;
-    case WaitEnd::TimedOut: Check(VFW_E_TIMEOUT); break;
-    case WaitEnd::Quit: throw Exception("The run is ending");
-    }
+// The open's answer comes as a message, like a load's: never inside the caller's own call.
+void DShowPlayer::Answer(HRESULT hr) { PostMessageW(window_, kAnswerMessage, open_, LPARAM(hr)); }
+
+void DShowPlayer::LoadInto(GraphSlot& slot, const std::wstring& path) {
+    if (handover_ == &slot) RevealSurface();
+    slot.BeginLoad(path, nextToken_++);
 }
 
 void DShowPlayer::Prepare(const std::wstring& path) {
-    if (opening_ || path.empty() || (current_ && current_->Path() == path)) return;
-    GraphSlot& spare = Spare();
-    if (Holds(&spare, path) || spare.Loading() || handover_ == &spare) return;
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    spare.BeginLoad(path);
+    if (path.empty() || pending_ != Pending::None || FAILED(FileThere(path))) return;
+    SlotFacts facts[2];
+    for (int i = 0; i < 2; ++i)
+        if (slots_[i])
+            facts[i] = {slots_[i]->State(), slots_[i]->Path() == path, slots_[i].get() == handover_};
+    int index = PlanPrepare(facts);
+    if (index >= 0) LoadInto(Slot(index), path);
 }
 
-GraphSlot& DShowPlayer::Spare() {
-    int index = current_ == slots_[0].get() && current_ ? 1 : 0;
-    if (!slots_[index]) slots_[index] = std::make_unique<GraphSlot>(window_, kGraphEventMessage);
-    return *slots_[index];
+bool DShowPlayer::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case kGraphEventMessage: DrainGraphEvents(); return true;
+    case kLoadDoneMessage: OnLoadDone(wp); return true;
+    case kAnswerMessage: OnAnswer(wp, HRESULT(lp)); return true;
+    default: return false;
+    }
+}
+
+void DShowPlayer::OnLoadDone(WPARAM token) {
+    for (auto it = abandoned_.begin(); it != abandoned_.end(); ++it)
+        if ((*it)->LoadToken() == token) {
+            abandoned_.erase(it);  // its thread has ended: the graph goes here, on its own thread
+            return;
+        }
+    for (auto& slot : slots_) {
+        if (!slot || slot->State() != SlotState::Loading || slot->LoadToken() != token) continue;
+        HRESULT hr = slot->FinishLoad();
+        if (slot.get() != opening_) return;  // a preparation: ready or not, it waits for its open
+        if (!queued_.empty()) {
+            try {
+                LoadInto(*slot, std::exchange(queued_, std::wstring()));
+                return;
+            } catch (const std::exception& e) {
+                opening_ = nullptr;
+                pending_ = Pending::None;
+                Fail(e.what());
+                return;
+            }
+        }
+        OnAnswer(open_, hr);
+        return;
+    }
+}
+
+void DShowPlayer::OnAnswer(WPARAM open, HRESULT hr) {
+    if (open != open_ || pending_ == Pending::None) return;  // another open took its place
+    Pending pending = std::exchange(pending_, Pending::None);
+    GraphSlot* slot = std::exchange(opening_, nullptr);
+    if (FAILED(hr)) {
+        Fail(DescribeFailure(hr));
+        return;
+    }
+    if (pending == Pending::Rewind) {
+        try {
+            ChangeState(GraphState::Stopped);
+            SetPosition(0);
+            ChangeState(GraphState::Paused);
+        } catch (const std::exception& e) {
+            Fail(e.what());
+            return;
+        }
+        endWatch_.Restart();
+    } else if (slot && slot->State() == SlotState::Loaded) {
+        SwitchTo(*slot);
+    } else {
+        Fail(DescribeFailure(E_UNEXPECTED));
+        return;
+    }
+    events_.EngineOpened();
+}
+
+// The load overran its time: its graph is given up to its thread and a new one takes its
+// place, so that the next file is not held up behind it.
+void DShowPlayer::Abandon(int index) {
+    std::unique_ptr<GraphSlot> stuck = std::move(slots_[index]);
+    stuck->CancelLoad();
+    bool wasOpening = stuck.get() == opening_;
+    abandoned_.push_back(std::move(stuck));
+    if (!wasOpening) return;
+    opening_ = nullptr;
+    if (!queued_.empty()) {
+        // That file is not at fault: it goes into the new graph.
+        try {
+            opening_ = &Slot(index);
+            LoadInto(*opening_, std::exchange(queued_, std::wstring()));
+            return;
+        } catch (const std::exception& e) {
+            pending_ = Pending::None;
+            Fail(e.what());
+            return;
+        }
+    }
+    pending_ = Pending::None;
+    Fail(DescribeFailure(VFW_E_TIMEOUT));
+}
+
+void DShowPlayer::Fail(const std::string& reason) {
+    CloseCurrent();
+    events_.EngineFailed(reason);
 }
 
 void DShowPlayer::SwitchTo(GraphSlot& slot) {
-    GraphSlot* previous = current_;
-    if (previous && previous != &slot) previous->Control().Stop();
+    slot.MakeCurrent();
     current_ = &slot;
     endWatch_.Restart();
     state_ = GraphState::Paused;  // a loaded graph stands on its first picture
-    // The previous picture stays until the new file has really begun (RevealSurface).
-    if (handover_ && handover_ != previous) handover_->ShowSurface(false);
-    handover_ = previous && previous->SurfaceShown() && slot.HasVideo() ? previous : nullptr;
-    if (previous && !handover_) previous->ShowSurface(false);
+    // The previous picture stays until the new file has begun (RevealSurface).
+    if (handover_ && !slot.HasVideo()) RevealSurface();
     PlaceVideo();
     ApplyVolume();
-    ChangeState(GraphState::Running);
     if (!handover_) slot.ShowSurface(true);
     PostMessageW(window_, kGraphEventMessage, 0, 0);
 }
@@ -129,13 +230,6 @@ void DShowPlayer::RevealSurface() {
 
 void DShowPlayer::RefreshPicture() {
     if (current_) current_->PaintFirstPicture();
-}
-
-void DShowPlayer::Rewind() {
-    endWatch_.Restart();
-    SetCurrentPosition(0);
-    ChangeState(GraphState::Running);
-    PostMessageW(window_, kGraphEventMessage, 0, 0);
 }
 
 // Nothing plays any more; the graphs stay for the next file.
@@ -152,11 +246,14 @@ void DShowPlayer::CloseCurrent() {
 }
 
 void DShowPlayer::Close() {
+    ++open_;
+    pending_ = Pending::None;
+    opening_ = nullptr;
+    queued_.clear();
     CloseCurrent();
-    for (auto& slot : slots_) slot.reset();
 }
 
-void DShowPlayer::Play() {
+void DShowPlayer::Run() {
     if (current_) ChangeState(GraphState::Running);
 }
 
@@ -179,14 +276,14 @@ void DShowPlayer::ChangeState(GraphState state) {
     state_ = state;
 }
 
-double DShowPlayer::CurrentPosition() const {
+double DShowPlayer::Position() const {
     if (!current_) return 0;
     LONGLONG position = 0;
     Check(current_->Seeking().GetCurrentPosition(&position));
     return SecondsFromMediaTime(position);
 }
 
-void DShowPlayer::SetCurrentPosition(double seconds) {
+void DShowPlayer::SetPosition(double seconds) {
     if (!current_) return;
     RevealSurface();
     // Asked for a point past the end, GStreamer's demuxer lets the clock run on, never ends
@@ -203,7 +300,6 @@ void DShowPlayer::SetCurrentPosition(double seconds) {
                                                   AM_SEEKING_NoPositioning);
     if (resume != GraphState::Stopped) ChangeState(resume);
     Check(hr);
-    endWatch_.Seeked();
 }
 
 double DShowPlayer::Duration() const {
@@ -222,39 +318,38 @@ void DShowPlayer::ApplyVolume() {
     if (current_) current_->SetVolume(mute_ ? kSilentVolume : kFullVolume);
 }
 
-bool DShowPlayer::HandleGraphEvent() {
-    // Events that come while Open still waits are drained once it is done.
-    if (opening_) return false;
+void DShowPlayer::DrainGraphEvents() {
     bool ended = false;
     for (auto& slot : slots_) {
-        if (!slot || slot->Loading()) continue;
+        if (!slot || slot->State() == SlotState::Loading) continue;
         long code = 0;
         LONG_PTR param1 = 0, param2 = 0;
         while (slot->Events().GetEvent(&code, &param1, &param2, 0) == S_OK) {
             slot->Events().FreeEventParams(code, param1, param2);
-            // Only the open file's end counts; the other graph's events are old news.
-            if (slot.get() != current_) continue;
-            // The last pictures may still be on their way: CheckStalledEnd reports that end.
-            if (code == EC_COMPLETE)
-                ended = endWatch_.SignalEnd(HasVideo(), GetTickCount()) || ended;
-            // An aborted graph plays no further: for the caller that is the end of this file.
-            else if (code == EC_ERRORABORT || code == EC_USERABORT)
+            // Only the open file's end counts; the other graph's events, and the ends seen
+            // while another file opens, are old news. An aborted graph plays no further: for
+            // the caller that is the end of this file.
+            if (slot.get() == current_ && pending_ == Pending::None &&
+                (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT))
                 ended = endWatch_.SignalEnd() || ended;
         }
     }
-    return ended;
+    if (ended) events_.EngineEnded();
 }
 
-bool DShowPlayer::CheckStalledEnd(unsigned long nowMs) {
-    // As with the graph's own events: an end seen while Open waits would start a second open.
-    if (!current_ || opening_) return false;
-    if (endWatch_.Draining()) return endWatch_.Drain(nowMs);
+void DShowPlayer::Watch(unsigned long nowMs) {
+    for (int i = 0; i < 2; ++i)
+        if (slots_[i] && slots_[i]->State() == SlotState::Loading &&
+            nowMs - slots_[i]->LoadStartedMs() > options_.loadTimeoutMs)
+            Abandon(i);
+    if (!current_ || pending_ != Pending::None) return;
     LONGLONG position = 0, duration = 0;
     if (FAILED(current_->Seeking().GetCurrentPosition(&position)) ||
         FAILED(current_->Seeking().GetDuration(&duration)))
-        return false;
-    return endWatch_.Check(SecondsFromMediaTime(position), SecondsFromMediaTime(duration),
-                           state_ == GraphState::Running, nowMs);
+        return;
+    if (endWatch_.Check(SecondsFromMediaTime(position), SecondsFromMediaTime(duration),
+                        state_ == GraphState::Running, nowMs))
+        events_.EngineEnded();
 }
 
 void DShowPlayer::Resize(int clientWidth, int clientHeight) {

@@ -1,111 +1,106 @@
 #pragma once
-// Plays one video file at a time through DirectShow, drawn inside a window the caller owns.
-// No UI of its own; every call on the GUI thread of that window, in a single-threaded
-// apartment the caller has entered. Opening a file keeps the window answering (its messages
-// are dispatched meanwhile); no other call waits on the graph for long.
+// Plays one video file at a time through DirectShow, drawn inside a window the caller owns:
+// the DirectShow engine beneath the media player control. No UI of its own; every call on the
+// GUI thread of that window, in a single-threaded apartment the caller has entered. No call
+// waits: a file is built into a graph on a thread of its own (GraphSlot), whose end comes
+// back as a message to the window, and the caller hands that message to HandleMessage.
 // Two graphs take turns: while one plays, the next file can be made ready in the other, so
-// that the change between files shows no black (Prepare, then Open the same path). The
+// that the change between files shows no black (Prepare, then Load the same path). The
 // graphs and their renderers last as long as the player.
 #include <windows.h>
 #include <dshow.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "framework/Scoped.h"
-#include "saver/player/AnsweringWait.h"
 #include "saver/player/EndWatch.h"
 #include "saver/player/GraphSlot.h"
+#include "saver/player/MediaEngine.h"
 #include "saver/player/PictureFit.h"
 
 namespace kv {
 
-class DShowPlayer {
-public:
-    static constexpr UINT kGraphEventMessage = WM_APP + 1;  // posted to videoWindow
-    // Longest waits for a new graph to be built and to start playing before the file counts
-    // as unplayable.
-    static constexpr DWORD kRenderTimeoutMs = 10000;
-    static constexpr DWORD kStartTimeoutMs = GraphSlot::kPrerollTimeoutMs;
+struct DShowPlayerOptions {
+    // Longest a file may take to be built and stand on its first picture before it counts as
+    // unplayable and its graph is given up.
+    DWORD loadTimeoutMs = 10000;
+    GraphSlot::LoadHook loadHook;  // tests
+};
 
-    // videoWindow: the control's own window. The picture is drawn inside it; graph events are
-    // posted to it; the video window's mouse and key messages are routed to it (message drain).
-    // wait: how Open waits for DirectShow; by default messages are dispatched as they come.
-    explicit DShowPlayer(HWND videoWindow, AnsweringWait wait = {});
-    ~DShowPlayer();
+class DShowPlayer : public MediaEngine {
+public:
+    // Posted to videoWindow; WM_APP + 2 is the control's own.
+    static constexpr UINT kGraphEventMessage = WM_APP + 1;
+    static constexpr UINT kLoadDoneMessage = WM_APP + 3;  // wParam: the load's token
+    static constexpr UINT kAnswerMessage = WM_APP + 4;    // wParam: the open's number; lParam: its result
+    using Options = DShowPlayerOptions;
+
+    // videoWindow: the control's own window. The picture is drawn inside it; graph events and
+    // the ends of loads are posted to it; the video window's mouse and key messages are routed
+    // to it (message drain). events: told what happens, from HandleMessage and Watch.
+    DShowPlayer(HWND videoWindow, MediaEngineEvents& events, Options options = {});
+    // Cancels the loads under way and joins their threads (see GraphSlot).
+    ~DShowPlayer() override;
     DShowPlayer(const DShowPlayer&) = delete;
     DShowPlayer& operator=(const DShowPlayer&) = delete;
 
-    // Stops the previous file and starts playing path: at once when Prepare made it ready or
-    // when it is the file that has just ended (it starts again), otherwise once it is built.
-    // Throws kv::Exception when the file is missing or cannot be played, or when a quit request
-    // arrives meanwhile; nothing is open then. Messages are dispatched while it works; calls
-    // made from them see no file open, and a nested Open throws.
-    void Open(const std::wstring& path);
-    bool Opening() const { return opening_; }
-    // Starts making path ready in the spare graph while the current file plays; a later
-    // Open(path) then starts it at once. Never waits and never throws for the file: its
-    // failure is Open's. Does nothing when the spare graph is busy.
-    void Prepare(const std::wstring& path);
-    void Play();   // resumes after Pause or Stop
-    void Stop();
-    void Pause();  // CurrentPosition keeps its value
-    void Close();  // releases the graphs; FileName and Mute stay
+    // At once when Prepare made path ready or when it is the file that has just ended (it
+    // starts again), otherwise once it is built; a missing or unplayable file fails.
+    void Load(const std::wstring& path) override;
+    // Makes path ready in the spare graph while the current file plays. Does nothing when the
+    // spare graph is busy or the file is missing.
+    void Prepare(const std::wstring& path) override;
+    void Close() override;
 
-    double CurrentPosition() const;          // seconds from start; 0 when nothing open
-    void SetCurrentPosition(double seconds); // seek; 0 rewinds; ignored when nothing open
-    double Duration() const;                 // seconds; 0 when nothing open
-    // Call when videoWindow has been shown again: Wine's renderer does not redraw the picture
-    // it drew while hidden, and an MPEG file's next picture may be half a second away. Draws
-    // the file's first picture again while the file is near its start.
-    void RefreshPicture();
-    const std::wstring& FileName() const { return fileName_; }  // the path last given to Open
-
-    void SetMute(bool mute);  // applies now and to every later file
+    void Run() override;
+    void Pause() override;
+    void Stop() override;
+    double Position() const override;
+    void SetPosition(double seconds) override;  // 0 rewinds; held at the length
+    double Duration() const override;
+    void SetMute(bool mute) override;
     bool Mute() const { return mute_; }
 
-    // On kGraphEventMessage: drains the graph's events; true when the file has ended (once).
-    bool HandleGraphEvent();
-    // Call every ~100 ms; true once when playback has stood at the end for over a second
-    // without the graph saying so, or when the last pictures after the graph's end are drawn.
-    bool CheckStalledEnd(unsigned long nowMs);
-    // The graph has ended and its last pictures are still being drawn: check often.
-    bool EndPending() const { return endWatch_.Draining(); }
+    bool HandleMessage(UINT message, WPARAM wp, LPARAM lp) override;
+    void Watch(unsigned long nowMs) override;
 
-    // New client size of videoWindow: the picture keeps its aspect ratio, centred.
-    void Resize(int clientWidth, int clientHeight);
-    // Fills the part of videoWindow's client area the picture does not cover with black.
-    void PaintBackground(HDC dc) const;
-
-    // After a change of file the previous file's last picture stays on screen, and the new
-    // file's surface stays hidden, until RevealSurface (or any Stop, Pause, Play or seek).
-    bool ShowingLastPicture() const { return handover_ != nullptr; }
-    void RevealSurface();
+    void Resize(int clientWidth, int clientHeight) override;
+    void PaintBackground(HDC dc) const override;
+    // Wine's renderer does not redraw the picture it drew while hidden, and an MPEG file's
+    // next picture may be half a second away: draws the first picture again near the start.
+    void RefreshPicture() override;
+    PictureRect PictureArea() const override { return picture_; }
+    bool HasVideo() const override { return current_ && current_->HasVideo(); }
+    bool ShowingLastPicture() const override { return handover_ != nullptr; }
+    void RevealSurface() override;
 
     bool IsOpen() const { return current_ != nullptr; }
-    bool HasVideo() const { return current_ && current_->HasVideo(); }
     bool HasAudio() const { return current_ && current_->HasAudio(); }
-    // Where the picture sits in videoWindow's client area (the whole area without video).
-    PictureRect PictureArea() const { return picture_; }
 
 private:
     enum class GraphState { Stopped, Paused, Running };
+    enum class Pending { None, Slot, Rewind };
 
-    GraphSlot& Spare();
-    GraphSlot& Load(const std::wstring& path);
-    void WaitForLoad(GraphSlot& slot);
+    GraphSlot& Slot(int index);
+    void LetGoOfCurrent();
+    void Answer(HRESULT hr);
+    void LoadInto(GraphSlot& slot, const std::wstring& path);
+    void OnLoadDone(WPARAM token);
+    void OnAnswer(WPARAM open, HRESULT hr);
+    void Abandon(int index);
+    void Fail(const std::string& reason);
     void SwitchTo(GraphSlot& slot);
-    void Rewind();
     void CloseCurrent();
+    void DrainGraphEvents();
     void ChangeState(GraphState state);
     void ApplyVolume();
     void PlaceVideo();
 
     HWND window_;
-    std::wstring fileName_;
-    AnsweringWait wait_;
+    MediaEngineEvents& events_;
+    Options options_;
     bool mute_ = false;
-    bool opening_ = false;
     GraphState state_ = GraphState::Stopped;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
@@ -113,8 +108,18 @@ private:
     EndWatch endWatch_;
 
     std::unique_ptr<GraphSlot> slots_[2];  // made when first needed
-    GraphSlot* current_ = nullptr;         // the open file's graph
-    GraphSlot* handover_ = nullptr;        // the previous file's, while its last picture shows
+    // Given up after they overran their time; each goes when its load's end comes.
+    std::vector<std::unique_ptr<GraphSlot>> abandoned_;
+    GraphSlot* current_ = nullptr;   // the open file's graph
+    GraphSlot* handover_ = nullptr;  // the previous file's, while its last picture shows
+    WPARAM nextToken_ = 1;
+
+    // The open under way: its number, what it waits for, and a file to load into its graph
+    // once the load that graph is busy with has ended.
+    WPARAM open_ = 0;
+    Pending pending_ = Pending::None;
+    GraphSlot* opening_ = nullptr;
+    std::wstring queued_;
 };
 
 }  // namespace kv

@@ -5,32 +5,17 @@ namespace kv {
 void EndWatch::Restart() {
     ended_ = false;
     atEnd_ = false;
-    draining_ = false;
 }
 
-bool EndWatch::SignalEnd(bool picture, std::uint32_t nowMs) {
+bool EndWatch::SignalEnd() {
     atEnd_ = false;
-    if (ended_ || draining_) return false;
-    if (!picture) {
-        ended_ = true;
-        return true;
-    }
-    draining_ = true;
-    drainSinceMs_ = nowMs;
-    return false;
-}
-
-bool EndWatch::Drain(std::uint32_t nowMs) {
-    if (!draining_) return false;
-    // 32-bit difference: correct across the tick counter's wrap.
-    if (std::uint32_t(nowMs - drainSinceMs_) < kTailHoldMs) return false;
-    draining_ = false;
+    if (ended_) return false;
     ended_ = true;
     return true;
 }
 
 bool EndWatch::Check(double position, double duration, bool playing, std::uint32_t nowMs) {
-    if (ended_ || draining_) return false;
+    if (ended_) return false;
     if (!playing || !(duration > 0) || !(position >= duration)) {
         atEnd_ = false;
         return false;

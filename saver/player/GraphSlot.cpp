@@ -1,6 +1,7 @@
 #include "saver/player/GraphSlot.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <vector>
 
@@ -91,6 +92,22 @@ bool InGraph(IBaseFilter* filter) {
     return in;
 }
 
+// Wine's parser ends GStreamer's segment at the graph's stop, held to GStreamer's estimate of
+// the length: short for MPEG program streams, whose last pictures then never come. It passes
+// a stop of 0 on as none. On Windows a stop of 0 would play nothing (see DEVELOPERS.md).
+bool ParserClipsAtItsEstimate() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// On a stopped graph: a stop set on a paused one would flush it (see DShowPlayer::SetPosition).
+void PlayToTheLastSample(const ComPtr<IGraphBuilder>& graph) {
+    if (!ParserClipsAtItsEstimate()) return;
+    ComPtr<IMediaSeeking> seeking = graph.As<IMediaSeeking>();
+    LONGLONG none = 0;
+    if (seeking) seeking->SetPositions(nullptr, AM_SEEKING_NoPositioning, &none, AM_SEEKING_AbsolutePositioning);
+}
+
 }  // namespace
 
 struct GraphSlot::Parts {
@@ -104,6 +121,7 @@ struct GraphSlot::Parts {
     // files need, see ChooseSoundRenderer. None without a sound device.
     std::vector<Sound> sounds;
     int sound = -1;  // the one in the graph
+    std::atomic<bool> cancelled{false};
     bool videoConnected = false;
     bool audioConnected = false;
 
@@ -148,7 +166,8 @@ HRESULT GraphSlot::Parts::SettleSound() {
     return S_OK;
 }
 
-GraphSlot::GraphSlot(HWND owner, UINT message) : parts_(std::make_shared<Parts>()) {
+GraphSlot::GraphSlot(HWND owner, UINT eventMessage, UINT loadMessage, LoadHook hook)
+    : parts_(std::make_shared<Parts>()), hook_(std::move(hook)), owner_(owner), loadMessage_(loadMessage) {
     Parts& p = *parts_;
     Check(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                            p.graph.PutVoid()));
@@ -159,7 +178,7 @@ GraphSlot::GraphSlot(HWND owner, UINT message) : parts_(std::make_shared<Parts>(
     seeking_ = Query<IMediaSeeking>(p.graph);
     events_ = Query<IMediaEventEx>(p.graph);
     window_ = Query<IVideoWindow>(p.video);
-    Check(events_->SetNotifyWindow(reinterpret_cast<OAHWND>(owner), message, 0));
+    Check(events_->SetNotifyWindow(reinterpret_cast<OAHWND>(owner), eventMessage, 0));
     // The surface shows only when told: on its own it would show at the first Pause and go
     // black at every Stop, where the last picture should stay.
     Check(window_->put_AutoShow(OAFALSE));
@@ -175,21 +194,43 @@ GraphSlot::GraphSlot(HWND owner, UINT message) : parts_(std::make_shared<Parts>(
 
 GraphSlot::~GraphSlot() {
     events_->SetNotifyWindow(0, 0, 0);
-    if (Loading()) return;  // the load's thread lets go of the graph when it is done
+    if (state_ == SlotState::Loading) {
+        CancelLoad();
+        if (!load_->Join(OwnedThread::kJoinBoundMs)) {
+            // Still inside the graph: the graph and that thread are kept for good, so that
+            // nothing is released under it, nor ever on it.
+            load_.release();
+            new std::shared_ptr<Parts>(std::move(parts_));
+            return;
+        }
+    }
     control_->Stop();
     window_->put_Visible(OAFALSE);
     window_->put_MessageDrain(0);
     window_->put_Owner(0);
 }
 
-void GraphSlot::BeginLoad(const std::wstring& path) {
-    if (Loading()) throw Exception("Another file is being opened");
+void GraphSlot::BeginLoad(const std::wstring& path, WPARAM token) {
+    if (state_ == SlotState::Loading) throw Exception("Another file is being opened");
     Forget();
     ShowSurface(false);
+    load_.reset();  // the last load's thread, ended with its message
     path_ = path;
+    token_ = token;
+    loadStartedMs_ = GetTickCount();
+    parts_->cancelled = false;
     std::shared_ptr<Parts> parts = parts_;
-    load_ = std::make_unique<BackgroundRender>([parts, path] { return Load(parts, path); });
+    LoadHook hook = hook_;
+    load_ = std::make_unique<BackgroundRender>(
+        [parts, path, hook] {
+            if (hook) hook(path);
+            return Load(parts, path);
+        },
+        owner_, loadMessage_, token);
+    state_ = SlotState::Loading;
 }
+
+void GraphSlot::CancelLoad() { parts_->cancelled = true; }
 
 // Runs on the load's thread; the slot does not touch the graph meanwhile.
 HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring& path) {
@@ -208,6 +249,7 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     filters.Reset();
     for (const ComPtr<IBaseFilter>& filter : old) p.graph->RemoveFilter(filter.Get());
     old.clear();
+    if (p.cancelled) return E_ABORT;
 
     if (p.sounds.empty()) p.sound = p.AddSound();  // none without a sound device: the picture plays alone
     HRESULT hr = S_OK;
@@ -220,6 +262,7 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     if (!graph2) return E_NOINTERFACE;
     HRESULT rendered = VFW_E_CANNOT_RENDER;
     for (const ComPtr<IPin>& pin : Pins(source.Get(), PINDIR_OUTPUT)) {
+        if (p.cancelled) return E_ABORT;
         hr = graph2->RenderEx(pin.Get(), AM_RENDEREX_RENDERTOEXISTINGRENDERERS, nullptr);
         if (SUCCEEDED(hr) || FAILED(rendered)) rendered = hr;
     }
@@ -231,43 +274,54 @@ HRESULT GraphSlot::Load(const std::shared_ptr<Parts>& parts, const std::wstring&
     if (p.Audio() && !p.audioConnected) p.graph->RemoveFilter(p.Audio());
     if (p.audioConnected && FAILED(hr = p.SettleSound())) return hr;
     if (!p.videoConnected && !p.audioConnected) return VFW_E_CANNOT_RENDER;
+    PlayToTheLastSample(p.graph);
 
     // Paused on the first picture, so that playing it later starts at once. A graph that
     // cannot get there (a broken file) must not hold anyone up; it is stopped here, off the
     // window's thread.
-    hr = Preroll(p.graph);
+    hr = Preroll(p);
     if (FAILED(hr)) control->Stop();
     return hr;
 }
 
-HRESULT GraphSlot::Preroll(const ComPtr<IGraphBuilder>& graph) {
-    ComPtr<IMediaControl> control = graph.As<IMediaControl>();
+HRESULT GraphSlot::Preroll(Parts& p) {
+    ComPtr<IMediaControl> control = p.graph.As<IMediaControl>();
     HRESULT hr = control->Pause();
     if (FAILED(hr)) return hr;
     const DWORD start = GetTickCount();
     OAFilterState state = State_Stopped;
-    while ((hr = control->GetState(kPrerollPollMs, &state)) == VFW_S_STATE_INTERMEDIATE)
+    while ((hr = control->GetState(kPrerollPollMs, &state)) == VFW_S_STATE_INTERMEDIATE) {
+        if (p.cancelled) return E_ABORT;
         if (GetTickCount() - start > kPrerollTimeoutMs) return VFW_E_TIMEOUT;
+    }
     // A length of 0 is no failure: some valid files report none and play until their end.
     return hr;
 }
 
-void GraphSlot::FinishLoad() {
-    if (!load_) throw Exception("No file is being opened");
+HRESULT GraphSlot::FinishLoad() {
+    if (state_ != SlotState::Loading) return E_UNEXPECTED;
     HRESULT hr = load_->Result();
-    load_.reset();
-    ready_ = false;
-    Check(hr);
+    state_ = SlotState::Empty;
+    if (FAILED(hr)) {
+        path_.clear();
+        return hr;
+    }
     hasVideo_ = parts_->videoConnected;
     hasAudio_ = parts_->audioConnected;
     seeking_->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+    state_ = SlotState::Loaded;
     ReadVideoSize();
     KeepFirstPicture();
-    ready_ = true;
+    return S_OK;
+}
+
+void GraphSlot::MakeCurrent() {
+    if (state_ == SlotState::Loaded) state_ = SlotState::Current;
 }
 
 void GraphSlot::Forget() {
-    ready_ = false;
+    if (state_ == SlotState::Loading) return;
+    state_ = SlotState::Empty;
     hasVideo_ = hasAudio_ = false;
     videoWidth_ = videoHeight_ = 0;
     firstPicture_.clear();

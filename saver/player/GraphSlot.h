@@ -4,15 +4,25 @@
 // and renders the new file into the same renderers. A new sound renderer would cost the
 // process a thread for good (Wine's DirectSound keeps one per device), a new graph a little
 // more memory each time: over a night of short clips both add up.
+//
+// Apartments: the graph and the video renderer are made on the window's thread, in its
+// single-threaded apartment, and released there (the renderer's window belongs to that
+// thread). A load runs on a thread of its own in the multithreaded apartment: it calls the
+// same graph directly (Wine's filter graph is free-threaded, so no proxy stands between) and
+// makes the source, splitter, decoders and sound renderers there, which the graph then holds.
+// The load lets go of everything before its end is posted; the last reference, and with it
+// every filter, goes on the window's thread. While Loading, only the load touches the graph.
 #include <windows.h>
 #include <dshow.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Scoped.h"
 #include "saver/player/BackgroundRender.h"
+#include "saver/player/SlotRules.h"
 
 namespace kv {
 
@@ -20,30 +30,36 @@ class GraphSlot {
 public:
     // Longest wait for a loaded file to stand paused on its first picture.
     static constexpr DWORD kPrerollTimeoutMs = 5000;
+    // Run on the load's thread before the graph work; tests stand in a load that never returns.
+    using LoadHook = std::function<void(const std::wstring& path)>;
 
     // Builds the graph and the video renderer, whose window becomes a hidden child of owner
-    // (it belongs to the calling thread). Graph events are posted to owner as message.
-    GraphSlot(HWND owner, UINT message);
-    // A load still running is left to finish on its own thread.
+    // (it belongs to the calling thread). Graph events are posted to owner as eventMessage,
+    // the end of a load as loadMessage with its token as wParam.
+    GraphSlot(HWND owner, UINT eventMessage, UINT loadMessage, LoadHook hook = {});
+    // Cancels a load still running and joins its thread (see OwnedThread). A load that does
+    // not end even then keeps the graph for good: nothing else may touch it meanwhile.
     ~GraphSlot();
     GraphSlot(const GraphSlot&) = delete;
     GraphSlot& operator=(const GraphSlot&) = delete;
 
-    // Starts loading path on a thread of its own; the slot stays busy until LoadDone. The
-    // file ends up paused on its first picture, its video surface hidden.
-    void BeginLoad(const std::wstring& path);
-    bool Loading() const { return load_ && !load_->Finished(); }
-    HANDLE LoadDone() const { return load_ ? load_->Done() : nullptr; }
-    // Once LoadDone is signalled: takes over the result; throws kv::Exception when the file
-    // cannot be played. The slot then holds no file.
-    void FinishLoad();
+    SlotState State() const { return state_; }
+    // Starts loading path on a thread of its own: Loading until FinishLoad. The file ends up
+    // paused on its first picture, its video surface hidden.
+    void BeginLoad(const std::wstring& path, WPARAM token);
+    WPARAM LoadToken() const { return token_; }
+    unsigned long LoadStartedMs() const { return loadStartedMs_; }
+    // The load ends at its next step, failing; its message still comes.
+    void CancelLoad();
+    // On the load's message: Loaded, or Empty and the failure's result.
+    HRESULT FinishLoad();
+    void MakeCurrent();  // a Loaded file becomes the open one
     // The slot lets go of its file for the caller's purposes (its filters go at the next load).
     void Forget();
 
     const std::wstring& Path() const { return path_; }  // the file loaded or loading
-    bool Ready() const { return ready_; }               // loaded and playable
-    bool HasVideo() const { return ready_ && hasVideo_; }
-    bool HasAudio() const { return ready_ && hasAudio_; }
+    bool HasVideo() const { return ready() && hasVideo_; }
+    bool HasAudio() const { return ready() && hasAudio_; }
     int VideoWidth() const { return videoWidth_; }      // display width (aspect ratio applied)
     int VideoHeight() const { return videoHeight_; }
 
@@ -64,14 +80,21 @@ public:
 private:
     struct Parts;
     static HRESULT Load(const std::shared_ptr<Parts>& parts, const std::wstring& path);
-    static HRESULT Preroll(const ComPtr<IGraphBuilder>& graph);
+    static HRESULT Preroll(Parts& parts);
     void ReadVideoSize();
     void KeepFirstPicture();
 
+    bool ready() const { return state_ == SlotState::Loaded || state_ == SlotState::Current; }
+
     std::shared_ptr<Parts> parts_;
     std::unique_ptr<BackgroundRender> load_;
+    LoadHook hook_;
+    HWND owner_;
+    UINT loadMessage_;
+    SlotState state_ = SlotState::Empty;
+    WPARAM token_ = 0;
+    unsigned long loadStartedMs_ = 0;
     std::wstring path_;
-    bool ready_ = false;
     bool hasVideo_ = false;
     bool hasAudio_ = false;
     bool surfaceShown_ = false;

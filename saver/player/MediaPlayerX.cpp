@@ -1,7 +1,7 @@
 #include "saver/player/MediaPlayerX.h"
 
 #include "framework/Application.h"
-#include "framework/Exception.h"
+#include "saver/player/DShowPlayer.h"
 
 namespace kv {
 
@@ -12,46 +12,94 @@ TMediaPlayerX::TMediaPlayerX(Component* owner, const ControlArgs& args) : WinCon
 TMediaPlayerX::~TMediaPlayerX() {
     if (hwnd_) KillTimer(hwnd_, kWatchTimer);
     if (hwnd_) KillTimer(hwnd_, kBegunTimer);
-    // The graph goes before the window that receives its events.
+    // The engine goes before the window that receives its messages; it joins its threads.
     engine_.reset();
 }
 
-DShowPlayer& TMediaPlayerX::Engine() {
+MediaEngine& TMediaPlayerX::Engine() {
     if (!engine_) {
-        // While DirectShow works, messages go through the application's loop rules (key
-        // preview, the sticky quit request).
-        engine_ = std::make_unique<DShowPlayer>(
-            hwnd_, [](HANDLE handle, DWORD ms) { return Application.WaitFor(handle, ms); });
+        engine_ = std::make_unique<DShowPlayer>(hwnd_, static_cast<MediaEngineEvents&>(*this));
         RECT rc;
         GetClientRect(hwnd_, &rc);
         engine_->Resize(rc.right, rc.bottom);
-        // Catches a clip whose clock runs past the end without the graph saying so. The rule
-        // waits a second anyway; a slower check keeps the idle saver's own work small.
+        // Catches a clip whose clock runs past the end without the graph saying so, and a
+        // file that takes too long to build. Both rules wait seconds anyway; a slow check
+        // keeps the idle saver's own work small.
         SetTimer(hwnd_, kWatchTimer, kWatchIntervalMs, nullptr);
     }
     return *engine_;
 }
 
 void TMediaPlayerX::Open(const std::wstring& path) {
+    fileName_ = path;
+    KillTimer(hwnd_, kBegunTimer);
     // A run that is ending opens nothing more: building a graph would hold up its end.
-    if (Application.Terminated()) throw Exception("The run is ending");
-    Engine().Open(path);
+    if (Application.Terminated()) {
+        machine_.Close();
+        if (engine_) engine_->Close();
+        return;
+    }
+    machine_.Open();
+    try {
+        Engine().Load(path);
+    } catch (...) {
+        machine_.Close();
+        throw;
+    }
+}
+
+void TMediaPlayerX::EngineOpened() {
+    PlayerCommand command = machine_.Opened();
+    try {
+        Apply(command);
+    } catch (const std::exception& e) {
+        // A file that cannot start is one that cannot be played.
+        engine_->Close();
+        EngineFailed(e.what());
+        return;
+    }
     begunPolls_ = kBegunPolls;
     SetTimer(hwnd_, kBegunTimer, kBegunPollMs, nullptr);
+    if (OnOpened) Application.Guard([&] { OnOpened(); });
+}
+
+void TMediaPlayerX::EngineFailed(const std::string& reason) {
+    machine_.Close();
+    if (OnOpenFailed) Application.Guard([&] { OnOpenFailed(reason); });
+}
+
+void TMediaPlayerX::EngineEnded() {
+    if (OnEndOfStream) Application.Guard([&] { OnEndOfStream(); });
+}
+
+void TMediaPlayerX::Apply(const PlayerCommand& command) {
+    if (command.seek) engine_->SetPosition(*command.seek);
+    switch (command.run) {
+    case PlayerCommand::Run::Play: engine_->Run(); break;
+    case PlayerCommand::Run::Pause: engine_->Pause(); break;
+    case PlayerCommand::Run::Stop: engine_->Stop(); break;
+    case PlayerCommand::Run::Keep: break;
+    }
+}
+
+// A call made while the file opens is the user's own: the previous picture stops standing in.
+void TMediaPlayerX::Transport(const PlayerCommand& command) {
+    if (machine_.Opening() && engine_) engine_->RevealSurface();
+    if (engine_) Apply(command);
 }
 
 void TMediaPlayerX::CheckBegun() {
     bool begun = false;
     try {
-        begun = engine_ && engine_->IsOpen() && engine_->CurrentPosition() >= kBegunSeconds;
-    } catch (...) {
+        begun = machine_.State() != PlayerState::Empty && !machine_.Opening() &&
+                engine_->Position() >= kBegunSeconds;
+    } catch (const std::exception&) {
         begunPolls_ = 0;  // the timer's own reading reports what fails
     }
     if (!begun && --begunPolls_ > 0) return;
     KillTimer(hwnd_, kBegunTimer);
     if (begun && OnBegun) Application.Guard([&] { OnBegun(); });
 }
-bool TMediaPlayerX::Opening() const { return engine_ && engine_->Opening(); }
 
 void TMediaPlayerX::Prepare(const std::wstring& path) {
     if (!Application.Terminated()) Engine().Prepare(path);
@@ -64,26 +112,22 @@ void TMediaPlayerX::ShowVideo(bool visible) {
     }
     SetVisible(visible);
 }
-void TMediaPlayerX::Stop() { Engine().Stop(); }
-void TMediaPlayerX::Pause() { Engine().Pause(); }
-double TMediaPlayerX::CurrentPosition() { return Engine().CurrentPosition(); }
-void TMediaPlayerX::SetCurrentPosition(double seconds) { Engine().SetCurrentPosition(seconds); }
-double TMediaPlayerX::Duration() { return Engine().Duration(); }
-std::wstring TMediaPlayerX::FileName() { return Engine().FileName(); }
+
+void TMediaPlayerX::Play() { Transport(machine_.Play()); }
+void TMediaPlayerX::Stop() { Transport(machine_.Stop()); }
+void TMediaPlayerX::Pause() { Transport(machine_.Pause()); }
+void TMediaPlayerX::SetCurrentPosition(double seconds) { Transport(machine_.Seek(seconds)); }
+
+double TMediaPlayerX::CurrentPosition() {
+    if (machine_.Opening()) return machine_.StartPosition();
+    return machine_.State() == PlayerState::Empty ? 0 : Engine().Position();
+}
+
+double TMediaPlayerX::Duration() {
+    return machine_.State() == PlayerState::Empty || machine_.Opening() ? 0 : Engine().Duration();
+}
+
 void TMediaPlayerX::SetMute(bool mute) { Engine().SetMute(mute); }
-
-void TMediaPlayerX::RaiseEndOfStream() {
-    if (OnEndOfStream) Application.Guard([&] { OnEndOfStream(); });
-}
-
-// While the last pictures of an ended file are drawn, the watch looks often, so the next
-// file follows the last picture closely.
-void TMediaPlayerX::WatchEnd() {
-    bool fast = engine_ && engine_->EndPending();
-    if (fast == fastWatch_) return;
-    fastWatch_ = fast;
-    SetTimer(hwnd_, kWatchTimer, fast ? kTailWatchMs : kWatchIntervalMs, nullptr);
-}
 
 void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
     if (engine_)
@@ -93,12 +137,8 @@ void TMediaPlayerX::Paint(HDC dc, const RECT& client) {
 }
 
 LRESULT TMediaPlayerX::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (engine_ && engine_->HandleMessage(msg, wp, lp)) return 0;
     switch (msg) {
-    case DShowPlayer::kGraphEventMessage:
-        // The events are drained first; the handler may then replace the graph.
-        if (engine_ && engine_->HandleGraphEvent()) RaiseEndOfStream();
-        WatchEnd();
-        return 0;
     case kRefreshMessage:
         if (engine_) engine_->RefreshPicture();
         return 0;
@@ -118,9 +158,7 @@ bool TMediaPlayerX::OnTimer(UINT_PTR id) {
         return true;
     }
     if (id != kWatchTimer) return false;
-    bool ended = engine_ && engine_->CheckStalledEnd(GetTickCount());
-    WatchEnd();
-    if (ended) RaiseEndOfStream();
+    if (engine_) engine_->Watch(GetTickCount());
     return true;
 }
 

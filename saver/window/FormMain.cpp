@@ -180,9 +180,15 @@ void TFormMain::ViewPort::AttachPlayerToPreview() {
     f_.Mp1->SetParent(f_.Panel1);
     f_.Mp1->SetAlign(Align::Client);
     f_.Mp1->Show();
-    Application.ProcessMessages();
 }
 
-void TFormMain::ViewPort::ProcessMessages() { Application.ProcessMessages(); }
+void TFormMain::ViewPort::StartResumeWait() {
+    f_.ResumeTimer->SetEnabled(true);  // counts afresh when it ran already
+}
+
+void TFormMain::ResumeTimerTimer() {
+    ResumeTimer->SetEnabled(false);
+    controller_.ResumeWaitOver();
+}
 
 }  // namespace kv

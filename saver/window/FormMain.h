@@ -51,10 +51,12 @@ public:
     NoticeLabel* lbNotice;  // what the panel has to tell the user, e.g. a save that failed
     OpenDialog* opdlg1;
     Timer* Timer1;
+    Timer* ResumeTimer;  // one-shot: Play's half second between opening a file and its position
     TScreenSaver* ScreenSaver1;
 
     // Playback state (IsPlaying, CurrentIndex, SavedPosition, SavedFileName, ResumePending).
     PlaybackState& State() { return controller_.State; }
+    PlaybackPhase Phase() const { return controller_.Phase(); }
     int StartCursorX = 0;
     int StartCursorY = 0;
 
@@ -79,6 +81,9 @@ public:
     void PlayClick() { controller_.PlayClick(); }
     void StopClick() { controller_.StopClick(); }
     void mp1EndOfStream() { controller_.EndOfStream(); }
+    void mp1Opened() { controller_.FileOpened(); }
+    void mp1OpenFailed(const std::string& reason) { controller_.FileFailed(reason); }
+    void ResumeTimerTimer();
     void Timer1Timer() { controller_.TimerTick(); }
     void SeekBy(int seconds) { controller_.SeekBy(seconds); }
     void pgb1MouseDown(MouseButton button, ShiftState shift, int x, int y);
@@ -140,7 +145,6 @@ private:
         void SetCurrentPosition(double s) override { f_.Mp1->SetCurrentPosition(s); }
         double Duration() override { return f_.Mp1->Duration(); }
         void SetVisible(bool visible) override { f_.Mp1->ShowVideo(visible); }
-        bool Opening() override { return f_.Mp1->Opening(); }
         void Prepare(const std::wstring& path) override { f_.Mp1->Prepare(path); }
 
     private:
@@ -155,8 +159,8 @@ private:
         bool ConfigurationMode() override { return f_.ConfigurationMode(); }
         void ShowPauseImage(bool pauseImage) override;
         void AttachPlayerToPreview() override;
-        void WaitPumpingMessages(unsigned ms) override { Application.PumpUntil({}, ms); }
-        void ProcessMessages() override;
+        void StartResumeWait() override;
+        void CancelResumeWait() override { f_.ResumeTimer->SetEnabled(false); }
         void RepaintWindow() override { f_.Repaint(); }
         int ProgressMax() override { return f_.pgb1->Max(); }
         void SetProgressMax(int max) override { f_.pgb1->SetMax(max); }

@@ -91,6 +91,7 @@ void TFormMain::BuildLayout() {
     lbLoadmedia = new Label(this, {.name = "lbLoadmedia", .parent = this, .left = 8, .top = 0, .width = 121, .height = 19,
                                    .caption = "load media file", .font = MakeFont(clSilver, 16, true)});
     Timer1 = new Timer(this, "Timer1", 100, false);
+    ResumeTimer = new Timer(this, "ResumeTimer", kResumeWaitMs, false);
 
     ScreenSaver1 = new TScreenSaver(
         this, {.configurationBoxStyle = cbsPanel, .configurationBoxPanel = PanelSetup, .systemKeysDisabled = false},
@@ -114,9 +115,12 @@ void TFormMain::BindEvents() {
     Mp1->OnMouseMove = OnMouseMove;
     Panel_bar->OnMouseMove = [this](ShiftState s, int x, int y) { Panel_barMouseMove(s, x, y); };
     Mp1->OnEndOfStream = [this] { mp1EndOfStream(); };
+    Mp1->OnOpened = [this] { mp1Opened(); };
+    Mp1->OnOpenFailed = [this](const std::string& reason) { mp1OpenFailed(reason); };
     // The timer's work also runs as soon as a new file has begun: its picture shows at once.
     Mp1->OnBegun = [this] { Timer1Timer(); };
     Timer1->OnTimer = [this] { Timer1Timer(); };
+    ResumeTimer->OnTimer = [this] { ResumeTimerTimer(); };
     Play->OnClick = [this] { PlayClick(); };
     Stop->OnClick = [this] { StopClick(); };
     pgb1->OnMouseDown = [this](MouseButton b, ShiftState s, int x, int y) { pgb1MouseDown(b, s, x, y); };

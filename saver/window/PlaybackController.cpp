@@ -1,5 +1,8 @@
 #include "saver/window/PlaybackController.h"
 
+#include <utility>
+
+#include "framework/Exception.h"
 #include "saver/window/PlaybackRules.h"
 
 namespace kv {
@@ -16,21 +19,24 @@ void PlaybackController::Guarded(Operation operation) {
     }
     try {
         operation();
-    } catch (...) {
+    } catch (const std::exception&) {
+        // Over the saver no one could answer a report: the run goes on.
     }
 }
 
-// Opens path. Outside configuration mode a file that cannot be played gives false, and the
-// caller skips it like a missing one; in configuration mode the failure goes up.
-bool PlaybackController::TryOpen(const std::wstring& path) {
+// Opens path for the given phase; false when the player refused it at once.
+bool PlaybackController::BeginOpen(PlaybackPhase phase, const std::wstring& path) {
     nextPrepared_ = false;
     entryInPlay_ = path;
+    phase_ = phase;
+    earlySeeks_.clear();
     try {
         player_.Open(path);
         return true;
-    } catch (...) {
+    } catch (const std::exception& e) {
+        failure_ = e.what();
+        phase_ = PlaybackPhase::Idle;
         entryInPlay_.clear();
-        if (view_.ConfigurationMode()) throw;
         return false;
     }
 }
@@ -45,14 +51,20 @@ void PlaybackController::PrepareNext() {
 }
 
 void PlaybackController::PlayClick() {
-    if (player_.Opening() || inStartWait_) return;  // input waits until the file is open
+    if (phase_ == PlaybackPhase::Starting || phase_ == PlaybackPhase::ResumeWait) {
+        // The toggle finds a start under way: the file pauses once it has started.
+        toggleWaits_ = !toggleWaits_;
+        view_.ShowPauseImage(!toggleWaits_);
+        return;
+    }
     if (State.IsPlaying) {
         Guarded([this] { Pause(); });
         return;
     }
     try {
         StartCurrentEntry();
-    } catch (...) {
+    } catch (const std::exception&) {
+        // Play's second half stays silent in every mode.
     }
 }
 
@@ -66,13 +78,14 @@ void PlaybackController::Pause() {
 void PlaybackController::StartCurrentEntry() {
     view_.ShowPauseImage(true);
     if (view_.PlaylistCount() <= 0) return;
+    view_.CancelResumeWait();
+    phase_ = PlaybackPhase::Idle;
+    toggleWaits_ = false;
+    entryInPlay_.clear();
     player_.SetVisible(false);
     player_.Stop();
-    entryInPlay_.clear();
-    positionToApply_.reset();
     bool configuration = view_.ConfigurationMode();
     if (configuration) view_.AttachPlayerToPreview();
-    // Messages ran in between: entries may have been removed or the index moved.
     if (!IndexInPlaylist(State.CurrentIndex, view_.PlaylistCount())) return;
     std::wstring path = view_.PlaylistPath(State.CurrentIndex);
     if (!view_.FileExists(path)) {
@@ -85,76 +98,134 @@ void PlaybackController::StartCurrentEntry() {
         Advance();
         return;
     }
-    if (!TryOpen(path)) {
-        Advance();
-        return;
-    }
-    player_.SetVisible(true);
-    // A close during the wait must still remember the position this run was to resume at.
-    positionToApply_ = State.SavedPosition;
-    const unsigned stopsBefore = stops_;
-    inStartWait_ = true;
-    view_.WaitPumpingMessages(kResumeWaitMs);
-    inStartWait_ = false;
-    // A Stop clicked during the wait has rewound and hidden the file: it stays stopped.
-    if (stops_ != stopsBefore) return;
-    player_.SetCurrentPosition(State.SavedPosition);
-    positionToApply_.reset();
+    startAt_ = State.SavedPosition;
+    if (!BeginOpen(PlaybackPhase::Starting, path) && !configuration) Advance();
+}
+
+// The start is over: the file goes to where it was to start, and the toggle is on.
+void PlaybackController::FinishStart(bool seek) {
+    view_.CancelResumeWait();
+    phase_ = PlaybackPhase::Idle;
+    if (seek) player_.SetCurrentPosition(startAt_);
     State.IsPlaying = true;
+    if (std::exchange(toggleWaits_, false)) Pause();
+}
+
+void PlaybackController::ResumeWaitOver() {
+    if (phase_ != PlaybackPhase::ResumeWait) return;
+    try {
+        FinishStart(true);
+    } catch (const std::exception&) {
+        // Play's second half stays silent in every mode.
+    }
 }
 
 void PlaybackController::StopClick() {
-    if (player_.Opening()) return;
-    ++stops_;
     Guarded([this] {
+        // Whatever was under way: an open goes on, but its file stays stopped and rewound.
+        view_.CancelResumeWait();
+        phase_ = PlaybackPhase::Idle;
+        toggleWaits_ = false;
+        earlySeeks_.clear();
         State.IsPlaying = false;
         entryInPlay_.clear();
-        positionToApply_.reset();
         player_.SetCurrentPosition(0);
         player_.Pause();
         player_.SetVisible(false);
-        view_.ProcessMessages();
         view_.RepaintWindow();
     });
 }
 
 void PlaybackController::EndOfStream() {
-    Guarded([this] { Advance(); });
+    Guarded([this] {
+        // A file shorter than Play's half second: its start is over, without the seek.
+        if (phase_ == PlaybackPhase::ResumeWait) FinishStart(false);
+        Advance();
+    });
+}
+
+void PlaybackController::Advance() {
+    if (view_.PlaylistCount() <= 0) return;
+    player_.Stop();
+    AdvanceFrom(0);
 }
 
 // Skips forward over entries that are missing or cannot be opened, wrapping after the last,
 // for at most one lap: an entry that is gone must not keep the ones after it from their turn,
-// and a playlist where nothing plays costs one try per entry.
-void PlaybackController::Advance() {
-    int32_t count = view_.PlaylistCount();
-    if (count <= 0) return;
-    player_.Stop();
-    auto opened = FirstUsableAfter(State.CurrentIndex, count, [this](int32_t i) {
-        State.CurrentIndex = i;
-        return OpenEntry(i);
-    });
-    if (!opened) entryInPlay_.clear();
+// and a playlist where nothing plays costs one try per entry. A failed open comes back here
+// with the entries tried so far.
+void PlaybackController::AdvanceFrom(int32_t tried) {
+    const int32_t count = view_.PlaylistCount();
+    while (tried < count) {
+        State.CurrentIndex = NextIndex(State.CurrentIndex, count);
+        ++tried;
+        std::wstring path = view_.PlaylistPath(State.CurrentIndex);
+        if (!view_.FileExists(path)) continue;
+        player_.Stop();
+        lapTried_ = tried;
+        startAt_ = 0;
+        if (BeginOpen(PlaybackPhase::Advancing, path)) return;
+        if (view_.ConfigurationMode()) throw Exception(failure_);
+    }
+    phase_ = PlaybackPhase::Idle;
+    entryInPlay_.clear();
 }
 
-// True when the entry's file exists and opened.
-bool PlaybackController::OpenEntry(int32_t index) {
-    std::wstring path = view_.PlaylistPath(index);
-    if (!view_.FileExists(path)) return false;
-    player_.Stop();
-    if (!TryOpen(path)) return false;
-    view_.SetProgressMax(RoundHalfEven(player_.Duration()));
-    return true;
+void PlaybackController::FileOpened() {
+    if (phase_ == PlaybackPhase::Starting) {
+        try {
+            startAt_ = TakeEarlySeeks(startAt_, player_.Duration());
+            // A run outside the panel shows its first picture at the place it resumes: its
+            // wait used to come before the window first showed.
+            if (view_.ConfigurationMode()) player_.SetVisible(true);
+            phase_ = PlaybackPhase::ResumeWait;
+            view_.StartResumeWait();
+        } catch (const std::exception&) {
+            phase_ = PlaybackPhase::Idle;  // Play's second half stays silent in every mode
+        }
+    } else if (phase_ == PlaybackPhase::Advancing) {
+        phase_ = PlaybackPhase::Idle;
+        Guarded([this] {
+            double duration = player_.Duration();
+            view_.SetProgressMax(RoundHalfEven(duration));
+            if (earlySeeks_.empty()) return;
+            player_.SetCurrentPosition(TakeEarlySeeks(0, duration));
+            view_.SetProgressPosition(RoundHalfEven(player_.CurrentPosition()));
+        });
+    }
+    // Otherwise Stop came first: the file stays as Stop left it.
+}
+
+void PlaybackController::FileFailed(const std::string& reason) {
+    const PlaybackPhase phase = phase_;
+    if (phase != PlaybackPhase::Starting && phase != PlaybackPhase::Advancing) return;
+    phase_ = PlaybackPhase::Idle;
+    entryInPlay_.clear();
+    const bool configuration = view_.ConfigurationMode();
+    if (phase == PlaybackPhase::Starting) {
+        // Play's own file: silent in the panel; a full-screen run goes on with the playlist.
+        if (!configuration) Guarded([this] { Advance(); });
+        return;
+    }
+    if (configuration) throw Exception(reason);
+    Guarded([this] { AdvanceFrom(lapTried_); });
+}
+
+// The seeks asked for while the file opened, in turn, from position in a file of duration.
+double PlaybackController::TakeEarlySeeks(double position, double duration) {
+    for (const EarlySeek& seek : earlySeeks_)
+        position = seek.absolute ? seek.value : SeekTarget(position, duration, int32_t(seek.value));
+    earlySeeks_.clear();
+    return position;
 }
 
 std::optional<ResumeRecord> PlaybackController::ResumeRecordAtClose() {
     if (entryInPlay_.empty()) return std::nullopt;
-    double position = positionToApply_ ? *positionToApply_ : player_.CurrentPosition();
+    double position = phase_ == PlaybackPhase::Idle ? player_.CurrentPosition() : startAt_;
     return ResumeRecord{State.CurrentIndex, position, entryInPlay_};
 }
 
 void PlaybackController::TimerTick() {
-    // While a file opens the player still holds the one before it: nothing to read or show yet.
-    if (player_.Opening()) return;
     Guarded([this] {
         double duration = player_.Duration();
         double position = player_.CurrentPosition();
@@ -162,7 +233,7 @@ void PlaybackController::TimerTick() {
             DecideTimerTick(position, duration, State.ResumePending, State.SavedPosition);
         view_.SetProgressMax(decision.progressMax);
         view_.SetProgressPosition(decision.progressPosition);
-        player_.SetVisible(decision.showVideo);
+        player_.SetVisible(decision.showVideo && !(phase_ == PlaybackPhase::ResumeWait && !view_.ConfigurationMode()));
         // Repeats Play's seek once the player knows the length, on whatever file plays now.
         if (decision.applyResume) {
             player_.SetCurrentPosition(State.SavedPosition);
@@ -173,8 +244,17 @@ void PlaybackController::TimerTick() {
 }
 
 void PlaybackController::SeekBy(int seconds) {
-    if (player_.Opening()) return;
+    if (phase_ == PlaybackPhase::Starting || phase_ == PlaybackPhase::Advancing) {
+        earlySeeks_.push_back({false, double(seconds)});  // the length is not known yet
+        return;
+    }
     Guarded([this, seconds] {
+        if (phase_ == PlaybackPhase::ResumeWait) {
+            // The file is to start elsewhere: the key moves that place.
+            startAt_ = SeekTarget(startAt_, player_.Duration(), seconds);
+            view_.SetProgressPosition(RoundHalfEven(startAt_));
+            return;
+        }
         double position = player_.CurrentPosition();
         player_.SetCurrentPosition(SeekTarget(position, player_.Duration(), seconds));
         view_.SetProgressPosition(RoundHalfEven(player_.CurrentPosition()));
@@ -182,13 +262,19 @@ void PlaybackController::SeekBy(int seconds) {
 }
 
 void PlaybackController::ProgressClick(int x) {
-    if (player_.Opening()) return;
     try {
         auto position = ProgressClickPosition(x, view_.ProgressMax(), view_.ProgressWidth());
         if (!position) return;
         view_.SetProgressPosition(*position);
-        player_.SetCurrentPosition(view_.ProgressPosition());
-    } catch (...) {
+        double to = view_.ProgressPosition();
+        if (phase_ == PlaybackPhase::Starting || phase_ == PlaybackPhase::Advancing)
+            earlySeeks_.push_back({true, to});
+        else if (phase_ == PlaybackPhase::ResumeWait)
+            startAt_ = to;
+        else
+            player_.SetCurrentPosition(to);
+    } catch (const std::exception&) {
+        // The click stays silent in every mode.
     }
 }
 

@@ -23,9 +23,23 @@ struct Options {
     std::wstring path;
 };
 
-struct Window {
+void ReportError(const std::string& message);
+
+// Plays the file as soon as it stands ready and loops it, so a long measurement never sees a
+// stopped graph.
+struct Window : kv::MediaEngineEvents {
     std::unique_ptr<kv::DShowPlayer> player;
     bool destroyOnKey = false;
+
+    void EngineOpened() override { player->Run(); }
+    void EngineFailed(const std::string& reason) override {
+        ReportError(reason);
+        PostQuitMessage(1);
+    }
+    void EngineEnded() override {
+        player->SetPosition(0);
+        player->Run();
+    }
 };
 
 struct ArgvDeleter {
@@ -55,15 +69,10 @@ void ReportError(const std::string& message) {
 Window* WindowOf(HWND hwnd) { return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
 LRESULT HandleMessage(Window& w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (w.player && w.player->HandleMessage(msg, wp, lp)) return 0;
     switch (msg) {
-    case kv::DShowPlayer::kGraphEventMessage:
     case WM_TIMER:
-        // Loops the file, so a long measurement never sees a stopped graph. The timer reports
-        // the end once the last pictures after the graph's end are shown.
-        if (w.player && (msg == WM_TIMER ? w.player->CheckStalledEnd(GetTickCount()) : w.player->HandleGraphEvent())) {
-            w.player->SetCurrentPosition(0);
-            w.player->Play();
-        }
+        if (w.player) w.player->Watch(GetTickCount());
         return 0;
     case WM_SIZE:
         if (w.player) w.player->Resize(LOWORD(lp), HIWORD(lp));
@@ -138,8 +147,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         w.destroyOnKey = options.destroyOnKey;
         HWND hwnd = CreateFullScreenWindow(instance, w);
         ShowCursor(FALSE);
-        w.player = std::make_unique<kv::DShowPlayer>(hwnd);
-        w.player->Open(options.path);
+        w.player = std::make_unique<kv::DShowPlayer>(hwnd, w);
+        w.player->Load(options.path);
         SetTimer(hwnd, 1, 100, nullptr);
         int code = RunMessageLoop();
         w.player.reset();

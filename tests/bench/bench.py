@@ -155,7 +155,7 @@ class Bench:
             prefix = prefix or who
             self.record(prefix + '.picture_s', samples[-1].t)
             self.record(prefix + '.pause_ms', figures.longest_pause_ms(samples))
-            opened = figures.end_of_opening(samples, self.screen)
+            opened = figures.renderer_taken(samples, self.screen)
             if opened is not None:
                 self.record(prefix + '.shown_after_open_ms', (samples[-1].t - opened.t) * 1000)
             if samples[-1].gui_ms is not None:
@@ -178,17 +178,17 @@ class Bench:
             program.stop()
 
     def resume_run(self):
-        """The saver's start at a remembered file: from the moment its player takes the renderer's
-        window (the end of opening) to the moment its window maps (the wait is over)."""
+        """The saver's start at a remembered file: the half second before its first picture,
+        which shows once the wait after opening is over and the file stands at its place."""
         self.settings(resume=True)
         program = self.start('saver', '/s')
         try:
             samples = self.watch(program, lambda s: s[-1].picture)
-            attached, mapped = figures.resume_wait(samples, self.screen)
-            if attached is None:
-                raise AssertionError('the start did not show its window')
-            wall_ms = (mapped.t - attached.t) * 1000
-            cpu_ms = mapped.gui_ms - attached.gui_ms
+            start, end = figures.resume_wait(samples)
+            if start is None:
+                raise AssertionError('the start showed no picture')
+            wall_ms = (end.t - start.t) * 1000
+            cpu_ms = end.gui_ms - start.gui_ms
             self.record('resume.wall_ms', wall_ms)
             self.record('resume.cpu_ms', cpu_ms)
             self.record('resume.share', cpu_ms / wall_ms)

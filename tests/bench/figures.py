@@ -60,10 +60,11 @@ def longest_pause_ms(samples, slack_ms=2.0):
     return best * 1000
 
 
-def end_of_opening(samples, screen):
+def renderer_taken(samples, screen):
     """The first sample after the renderer's own top-level window left the root, which it does
-    when the player takes it at the end of opening a file; None when that was not seen. The
-    application's 1x1 window and a full-screen window are never the renderer's."""
+    when the player makes its graph and takes the renderer into its window, as the first file
+    starts to load; None when that was not seen. The application's 1x1 window and a
+    full-screen window are never the renderer's."""
     seen = set()
     for s in samples:
         if seen - {w.id for w in s.windows}:
@@ -72,30 +73,18 @@ def end_of_opening(samples, screen):
     return None
 
 
-def opening_and_map(samples, screen):
-    """(end of opening, window mapped) samples of a saver start, or (None, None). The saver's
-    window maps once its creation handler, and with it the wait after opening, is over."""
-    opened = end_of_opening(samples, screen)
-    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
-                  None)
-    if opened is None or mapped is None or mapped.t <= opened.t:
+def resume_wait(samples, wait_s=0.5):
+    """(start, end) samples of the wait after a resumed open. A resumed run keeps its picture
+    hidden until the wait's seek, so the wait is the half second before the first picture:
+    from the first sample wait_s before it to the last readable one before it. (None, None)
+    without a picture or readable samples."""
+    shown = next((i for i, s in enumerate(samples) if s.picture), None)
+    if shown is None:
         return None, None
-    return opened, mapped
-
-
-def resume_wait(samples, screen, wait_s=0.5):
-    """(start, end) samples of the wait after a resumed open: from the end of opening, or where
-    the renderer's window is never seen at the root (a player that keeps its renderers for the
-    whole run), from wait_s before the window maps; to the map. (None, None) without a map."""
-    opened, mapped = opening_and_map(samples, screen)
-    if opened is not None:
-        return opened, mapped
-    mapped = next((s for s in samples if any(w.viewable and (w.width, w.height) == screen for w in s.windows)),
-                  None)
-    if mapped is None:
-        return None, None
-    start = next((s for s in samples if s.t >= mapped.t - wait_s and s.gui_ms is not None), None)
-    return (start, mapped) if start is not None and start.t < mapped.t else (None, None)
+    readable = [s for s in samples[:shown + 1] if s.gui_ms is not None]
+    end = readable[-1] if readable else None
+    start = next((s for s in readable if s.t >= samples[shown].t - wait_s), None)
+    return (start, end) if start is not None and start.t < end.t else (None, None)
 
 
 def change_gaps_ms(samples):
@@ -166,7 +155,7 @@ def rows(data):
     if values(data, 'saver.picture_s'):
         r, cells = side_by_side('1 start to picture (s)', 'picture_s')
         row(*cells, '<= %.2f x ref' % START_RATIO, r is not None and r <= START_RATIO)
-        row(*side_by_side('  from the end of opening to the picture (ms)', 'shown_after_open_ms', 0)[1])
+        row(*side_by_side('  from the making of the graph to the picture (ms)', 'shown_after_open_ms', 0)[1])
         row(*side_by_side('  longest message-thread pause before it (ms)', 'pause_ms', 0)[1])
         r, cells = side_by_side('2 exit latency, key to process gone (ms)', 'exit_ms', 0)
         m = median(data, 'saver.exit_ms')

@@ -8,8 +8,8 @@ import figures  # noqa: E402
 
 
 class Sample:
-    def __init__(self, t, gui_ms=0.0, windows=()):
-        self.t, self.gui_ms, self.windows = t, gui_ms, list(windows)
+    def __init__(self, t, gui_ms=0.0, windows=(), picture=False):
+        self.t, self.gui_ms, self.windows, self.picture = t, gui_ms, list(windows), picture
 
 
 class Window:
@@ -89,31 +89,11 @@ class ReadingAStart(unittest.TestCase):
         samples = [Sample(0.0, 0), Sample(0.5, None), Sample(1.0, 0.5), Sample(1.1, 30)]
         self.assertAlmostEqual(figures.longest_pause_ms(samples), 1000, places=6)
 
-    def test_opening_ends_when_the_renderer_window_leaves_and_the_wait_when_the_window_maps(self):
-        app, form, renderer = Window(1, 1, 1), Window(2, 423, 393, False), Window(3, 320, 240, False)
-        full = Window(2, 1024, 768)
-        samples = [Sample(0.1, windows=[app]), Sample(0.2, windows=[app, form]),
-                   Sample(0.3, windows=[app, form, renderer]), Sample(0.4, windows=[app, form]),
-                   Sample(0.9, windows=[app, full])]
-        opened, mapped = figures.opening_and_map(samples, (1024, 768))
-        self.assertEqual((opened.t, mapped.t), (0.4, 0.9))
-
-    def test_a_start_without_both_moments_in_turn_reads_as_nothing(self):
-        full = Window(2, 1024, 768)
-        samples = [Sample(0.1, windows=[full]), Sample(0.2, windows=[full, Window(3, 320, 240)]),
-                   Sample(0.3, windows=[full])]
-        self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
-        # The application's 1x1 window going away is no end of opening.
-        samples = [Sample(0.1, windows=[Window(1, 1, 1)]), Sample(0.2), Sample(0.3, windows=[full])]
-        self.assertEqual(figures.opening_and_map(samples, (1024, 768)), (None, None))
-
-
-    def test_without_the_renderer_window_at_the_root_the_wait_is_the_half_second_before_the_map(self):
-        full = Window(2, 1024, 768)
-        samples = [Sample(0.1, 5, [Window(1, 1, 1)]), Sample(0.35, 8), Sample(0.45, 9), Sample(0.9, 20, [full])]
-        start, mapped = figures.resume_wait(samples, (1024, 768))
-        self.assertEqual((start.t, mapped.t), (0.45, 0.9))
-        self.assertEqual(figures.resume_wait(samples[:3], (1024, 768)), (None, None))
+    def test_the_resume_wait_is_the_half_second_before_the_first_picture(self):
+        samples = [Sample(0.1, 5), Sample(0.35, 8), Sample(0.45, 9), Sample(0.8, None), Sample(0.9, 20, picture=True)]
+        start, end = figures.resume_wait(samples)
+        self.assertEqual((start.t, end.t), (0.45, 0.9))
+        self.assertEqual(figures.resume_wait(samples[:4]), (None, None))
 
 
 class Verdicts(unittest.TestCase):

@@ -1,13 +1,15 @@
 #pragma once
 // A player and a main window for the controller's tests. Both write what they do into one
-// log, so a test sees the order across them; the window's message pumps run a test's
-// callback once, the way real dispatching runs other handlers in the middle of an operation.
+// log, so a test sees the order across them. The player keeps its state in the control's own
+// state machine and answers an open only when the test says so (Answer, Settle), the way the
+// real one answers from the message loop; the view's resume timer runs out the same way.
+#include "saver/player/PlayerStateMachine.h"
 #include "saver/window/PlaybackController.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -21,69 +23,79 @@ inline std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
 
-inline void RunOnce(std::function<void()>& callback) {
-    auto run = std::move(callback);
-    callback = nullptr;
-    if (run) run();
-}
-
+// It starts with a file that plays, placed by the test through position and duration.
 class FakePlayer : public PlaybackPlayer {
 public:
-    explicit FakePlayer(Log& log) : log_(log) {}
+    explicit FakePlayer(Log& log) : log_(log) {
+        machine_.Open();
+        machine_.Opened();
+    }
 
     std::map<std::wstring, double> durations;  // per file; 60 s when not given
-    std::set<std::wstring> broken;             // Open throws for these
+    std::set<std::wstring> broken;             // opening these fails
     bool failing = false;                      // every call throws
-    std::function<void()> onOpen;              // runs once inside the next Open
-    std::function<void()> onSetPosition;       // runs once inside the next SetCurrentPosition
-    std::wstring openFile;
+    std::optional<std::wstring> opening;       // the file being opened, until answered
+    std::wstring openFile;                     // the file opened last
     double position = 0;
     double duration = 0;
     bool visible = false;
     int opens = 0;
+    // Kept apart from the log: a preparation changes nothing the user sees.
+    std::vector<std::wstring> prepared;
+
+    PlayerState State() const { return machine_.State(); }
 
     void Open(const std::wstring& path) override {
         Fail();
         ++opens;
         log_.push_back("Open " + Narrow(path));
-        opening_ = true;
-        RunOnce(onOpen);
-        opening_ = false;
-        if (broken.count(path)) throw std::runtime_error("cannot play " + Narrow(path));
+        machine_.Open();
+        opening = path;
+    }
+    // Ends the open under way; true when the file opened.
+    bool Answer() {
+        std::wstring path = *opening;
+        opening.reset();
+        if (broken.count(path)) {
+            machine_.Close();
+            openFile.clear();
+            position = duration = 0;
+            return false;
+        }
         openFile = path;
-        position = 0;
         auto known = durations.find(path);
         duration = known == durations.end() ? 60 : known->second;
+        position = machine_.Opened().seek.value_or(0);
+        return true;
     }
     void Stop() override {
         Fail();
         log_.push_back("Stop");
+        machine_.Stop();
     }
     void Pause() override {
         Fail();
         log_.push_back("Pause");
+        machine_.Pause();
     }
     double CurrentPosition() override {
         Fail();
+        if (machine_.Opening()) return machine_.StartPosition();
         return position;
     }
     void SetCurrentPosition(double seconds) override {
         Fail();
         log_.push_back("Position " + std::to_string(static_cast<int>(seconds)));
-        RunOnce(onSetPosition);
-        position = seconds;
+        if (auto seek = machine_.Seek(seconds).seek) position = *seek;
     }
     double Duration() override {
         Fail();
-        return duration;
+        return machine_.Opening() ? 0 : duration;
     }
-    // Kept apart from the log: a preparation changes nothing the user sees.
-    std::vector<std::wstring> prepared;
     // Like the real player, a preparation asked for while a file opens is not taken.
     void Prepare(const std::wstring& path) override {
-        if (!opening_) prepared.push_back(path);
+        if (!machine_.Opening()) prepared.push_back(path);
     }
-    bool Opening() override { return opening_; }
     void SetVisible(bool show) override {
         Fail();
         log_.push_back(show ? "Show" : "Hide");
@@ -95,7 +107,7 @@ private:
         if (failing) throw std::runtime_error("player failed");
     }
     Log& log_;
-    bool opening_ = false;
+    PlayerStateMachine machine_;
 };
 
 class FakeView : public PlaybackView {
@@ -105,8 +117,7 @@ public:
     std::vector<std::wstring> playlist;
     std::set<std::wstring> missing;
     bool configuration = false;
-    std::function<void()> duringWait;      // runs once inside the next WaitPumpingMessages
-    std::function<void()> duringMessages;  // runs once inside the next message processing
+    bool resumeWaitRuns = false;
     int progressMax = 100;
     int progressPosition = 0;
     int progressWidth = 390;
@@ -129,18 +140,12 @@ public:
     void ShowPauseImage(bool pauseImage) override {
         log_.push_back(pauseImage ? "PauseImage" : "PlayImage");
     }
-    void AttachPlayerToPreview() override {
-        log_.push_back("Attach");
-        RunOnce(duringMessages);
+    void AttachPlayerToPreview() override { log_.push_back("Attach"); }
+    void StartResumeWait() override {
+        log_.push_back("ResumeWait");
+        resumeWaitRuns = true;
     }
-    void WaitPumpingMessages(unsigned ms) override {
-        log_.push_back("Wait " + std::to_string(ms));
-        RunOnce(duringWait);
-    }
-    void ProcessMessages() override {
-        log_.push_back("Messages");
-        RunOnce(duringMessages);
-    }
+    void CancelResumeWait() override { resumeWaitRuns = false; }
     void RepaintWindow() override { log_.push_back("Repaint"); }
     int ProgressMax() override { return progressMax; }
     // Like the progress bar control, a new range pulls the position into it.
@@ -170,6 +175,30 @@ struct PlaybackRig {
     static constexpr const wchar_t* kOne = L"C:\\clips\\one.avi";
     static constexpr const wchar_t* kTwo = L"C:\\clips\\two.mpg";
     static constexpr const wchar_t* kThree = L"C:\\clips\\three.wmv";
+
+    // The player's answer to the open under way reaches the controller; false when none waits.
+    bool Answer() {
+        if (!player.opening) return false;
+        std::string name = Narrow(*player.opening);
+        if (player.Answer())
+            controller.FileOpened();
+        else
+            controller.FileFailed("cannot play " + name);
+        return true;
+    }
+    // Play's half second runs out.
+    bool EndResumeWait() {
+        if (!view.resumeWaitRuns) return false;
+        view.resumeWaitRuns = false;
+        controller.ResumeWaitOver();
+        return true;
+    }
+    // What the message loop would do next until nothing is left: answers, then the timer.
+    void Settle() {
+        for (int step = 0; step < 100; ++step)
+            if (!Answer() && !EndResumeWait()) return;
+        ADD_FAILURE() << "the controller never settles";
+    }
 
     // The file names opened, in order.
     std::vector<std::string> Opens() const {

@@ -12,7 +12,11 @@ using Names = std::vector<std::string>;
 TEST(controller_Advance, ThreeClipsPlayInTurnAndTheFirstFollowsTheLast) {
     PlaybackRig rig;
     rig.controller.PlayClick();  // full screen, no resume record: the first entry
-    for (int end = 0; end < 3; ++end) rig.controller.EndOfStream();
+    rig.Settle();
+    for (int end = 0; end < 3; ++end) {
+        rig.controller.EndOfStream();
+        rig.Settle();
+    }
     EXPECT_EQ(rig.Opens(), (Names{"one.avi", "two.mpg", "three.wmv", "one.avi"}));
     EXPECT_EQ(rig.controller.State.CurrentIndex, 0);
 }
@@ -22,9 +26,11 @@ TEST(controller_Advance, StopsTwiceThenOpensAndTakesTheLengthRoundedHalfToEven) 
     rig.player.durations[PlaybackRig::kTwo] = 12.5;
     rig.player.durations[PlaybackRig::kThree] = 13.5;
     rig.controller.EndOfStream();
+    rig.Settle();
     EXPECT_EQ(rig.log, (Log{"Stop", "Stop", "Open C:\\clips\\two.mpg"}));
     EXPECT_EQ(rig.view.progressMax, 12);
     rig.controller.EndOfStream();
+    rig.Settle();
     EXPECT_EQ(rig.view.progressMax, 14);
 }
 
@@ -35,6 +41,7 @@ TEST(controller_Advance, LeavesTheToggleTheImageAndTheResumeFieldsAlone) {
     state.SavedPosition = 7;
     state.ResumePending = true;
     rig.controller.EndOfStream();
+    rig.Settle();
     EXPECT_TRUE(state.IsPlaying);
     EXPECT_EQ(state.SavedPosition, 7);
     EXPECT_TRUE(state.ResumePending);
@@ -46,6 +53,7 @@ TEST(controller_Advance, AnIndexLeftOutsideThePlaylistStartsTheFirstAndAnEmptyLi
     for (int32_t index : {3, 5, -4}) {
         rig.controller.State.CurrentIndex = index;
         rig.controller.EndOfStream();
+        rig.Settle();
         EXPECT_EQ(rig.controller.State.CurrentIndex, 0) << index;
     }
     EXPECT_EQ(rig.Opens(), (Names{"one.avi", "one.avi", "one.avi"}));
@@ -87,8 +95,13 @@ TEST(controller_Play, FullScreenResumesTheRememberedFileAtItsPositionAfterTheWai
     state.SavedFileName = PlaybackRig::kTwo;
     state.SavedPosition = 42;
     rig.controller.PlayClick();
-    EXPECT_EQ(rig.log, (Log{"PauseImage", "Hide", "Stop", "Open C:\\clips\\two.mpg", "Show",
-                            "Wait 500", "Position 42"}));
+    rig.Answer();
+    rig.player.position = 0.3;
+    rig.controller.TimerTick();  // the picture stays hidden until the file is at its place
+    rig.Settle();
+    rig.controller.TimerTick();
+    EXPECT_EQ(rig.log, (Log{"PauseImage", "Hide", "Stop", "Open C:\\clips\\two.mpg", "ResumeWait", "Hide",
+                            "Position 42", "Show"}));
     EXPECT_TRUE(state.IsPlaying);
 }
 
@@ -100,6 +113,7 @@ TEST(controller_Play, FullScreenWithAnotherRememberedFileStartsTheFirstAndTheTim
     state.SavedPosition = 42;
     state.ResumePending = true;
     rig.controller.PlayClick();
+    rig.Settle();
     EXPECT_EQ(rig.Opens(), (Names{"one.avi"}));
     EXPECT_EQ(state.CurrentIndex, 0);
     EXPECT_FALSE(state.IsPlaying);
@@ -122,6 +136,7 @@ TEST(controller_Play, TheDeferredResumeWaitsWhileTheFileIsNoLongerThanTheSavedPo
     rig.controller.State.SavedPosition = 42;
     rig.controller.State.ResumePending = true;
     rig.controller.PlayClick();
+    rig.Settle();
     rig.player.position = 1;
     rig.controller.TimerTick();
     EXPECT_EQ(rig.player.position, 1);
@@ -134,8 +149,9 @@ TEST(controller_Play, ConfigurationModePlaysTheCurrentEntryInThePreviewAtTheSave
     rig.controller.State.CurrentIndex = 2;
     rig.controller.State.SavedPosition = 5;
     rig.controller.PlayClick();
+    rig.Settle();
     EXPECT_EQ(rig.log, (Log{"PauseImage", "Hide", "Stop", "Attach", "Open C:\\clips\\three.wmv",
-                            "Show", "Wait 500", "Position 5"}));
+                            "Show", "ResumeWait", "Position 5"}));
     EXPECT_TRUE(rig.controller.State.IsPlaying);
 }
 
@@ -143,6 +159,7 @@ TEST(controller_Play, ASecondClickPausesAndRemembersThePosition) {
     PlaybackRig rig;
     rig.view.configuration = true;
     rig.controller.PlayClick();
+    rig.Settle();
     rig.player.position = 50.5;
     rig.log.clear();
     rig.controller.PlayClick();
@@ -155,122 +172,19 @@ TEST(controller_Play, StopThenPlayReopensAtTheLastPause) {
     PlaybackRig rig;
     rig.view.configuration = true;
     rig.controller.PlayClick();
+    rig.Settle();
     rig.player.position = 42;
     rig.controller.PlayClick();
     rig.log.clear();
     rig.controller.StopClick();
-    EXPECT_EQ(rig.log, (Log{"Position 0", "Pause", "Hide", "Messages", "Repaint"}));
+    EXPECT_EQ(rig.log, (Log{"Position 0", "Pause", "Hide", "Repaint"}));
     EXPECT_FALSE(rig.controller.State.IsPlaying);
     EXPECT_EQ(rig.controller.State.SavedPosition, 42);
     rig.log.clear();
     rig.controller.PlayClick();
+    rig.Settle();
     EXPECT_EQ(rig.Opens(), (Names{"one.avi"}));
     EXPECT_EQ(rig.log.back(), "Position 42");
-}
-
-TEST(controller_Reentrancy, TheIndexIsSetBeforeOpenAndTheToggleOnlyAfterThePosition) {
-    PlaybackRig rig;
-    int32_t indexAtOpen = -99;
-    bool playingAtSeek = true;
-    rig.player.onOpen = [&] { indexAtOpen = rig.controller.State.CurrentIndex; };
-    rig.player.onSetPosition = [&] { playingAtSeek = rig.controller.State.IsPlaying; };
-    rig.controller.State.SavedFileName = PlaybackRig::kOne;
-    rig.controller.PlayClick();
-    EXPECT_EQ(indexAtOpen, 0);
-    EXPECT_FALSE(playingAtSeek);
-    EXPECT_TRUE(rig.controller.State.IsPlaying);
-
-    rig.player.onOpen = [&] { indexAtOpen = rig.controller.State.CurrentIndex; };
-    rig.controller.EndOfStream();
-    EXPECT_EQ(indexAtOpen, 1);
-}
-
-TEST(controller_Reentrancy, ATimerTickDuringTheWaitRunsBetweenOpenAndThePosition) {
-    PlaybackRig rig;
-    rig.view.configuration = true;
-    rig.controller.State.SavedPosition = 20;
-    bool playingInTick = true;
-    rig.view.duringWait = [&] {
-        playingInTick = rig.controller.State.IsPlaying;
-        rig.controller.TimerTick();
-    };
-    rig.controller.PlayClick();
-    EXPECT_EQ(rig.log, (Log{"PauseImage", "Hide", "Stop", "Attach", "Open C:\\clips\\one.avi",
-                            "Show", "Wait 500", "Hide", "Position 20"}));
-    EXPECT_FALSE(playingInTick);
-    EXPECT_EQ(rig.view.progressMax, 60);
-}
-
-TEST(controller_Reentrancy, AnEndOfFileDuringTheWaitLeavesPlayApplyingThePositionToTheNext) {
-    PlaybackRig rig;
-    rig.view.configuration = true;
-    rig.controller.State.SavedPosition = 20;
-    rig.view.duringWait = [&] { rig.controller.EndOfStream(); };
-    rig.controller.PlayClick();
-    EXPECT_EQ(rig.Opens(), (Names{"one.avi", "two.mpg"}));
-    EXPECT_EQ(rig.controller.State.CurrentIndex, 1);
-    EXPECT_EQ(rig.log.back(), "Position 20");
-    EXPECT_TRUE(rig.controller.State.IsPlaying);
-}
-
-TEST(controller_Reentrancy, StopDuringTheWaitWinsAndPlayDuringItIsIgnored) {
-    PlaybackRig rig;
-    rig.view.configuration = true;
-    rig.controller.State.SavedPosition = 20;
-    rig.view.duringWait = [&] {
-        rig.controller.PlayClick();
-        rig.controller.StopClick();
-    };
-    rig.controller.PlayClick();
-    EXPECT_EQ(rig.Opens(), (Names{"one.avi"}));
-    EXPECT_EQ(rig.log.back(), "Repaint");
-    EXPECT_FALSE(rig.controller.State.IsPlaying);
-    // The next Play starts the file again rather than pausing a stopped one.
-    rig.controller.PlayClick();
-    EXPECT_EQ(rig.Opens(), (Names{"one.avi", "one.avi"}));
-    EXPECT_TRUE(rig.controller.State.IsPlaying);
-}
-
-TEST(controller_Reentrancy, EntriesRemovedWhileAttachingThePreviewLeaveNothingToOpen) {
-    PlaybackRig rig;
-    rig.view.configuration = true;
-    rig.controller.State.CurrentIndex = 2;
-    rig.view.duringMessages = [&] { rig.view.playlist.resize(1); };
-    rig.controller.PlayClick();
-    EXPECT_TRUE(rig.Opens().empty());
-    EXPECT_FALSE(rig.controller.State.IsPlaying);
-}
-
-TEST(controller_ResumeRecord, NamesTheEntryThatPlaysOrIsBeingOpenedAndNothingAfterStop) {
-    PlaybackRig rig;
-    PlaybackState& state = rig.controller.State;
-    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);  // nothing played yet
-
-    // Play's wait: the position the run was to resume at, not the 0 the file stands at.
-    state.CurrentIndex = 1;
-    state.SavedFileName = PlaybackRig::kTwo;
-    state.SavedPosition = 42;
-    std::optional<ResumeRecord> duringWait;
-    rig.view.duringWait = [&] { duringWait = rig.controller.ResumeRecordAtClose(); };
-    rig.controller.PlayClick();
-    ASSERT_TRUE(duringWait);
-    EXPECT_EQ((std::tuple{duringWait->index, duringWait->position, duringWait->fileName}),
-              (std::tuple{1, 42.0, std::wstring(PlaybackRig::kTwo)}));
-    rig.player.position = 50;
-    EXPECT_EQ(rig.controller.ResumeRecordAtClose()->position, 50);
-
-    // The next file being opened, before its first picture.
-    std::optional<ResumeRecord> duringOpen;
-    rig.player.onOpen = [&] { duringOpen = rig.controller.ResumeRecordAtClose(); };
-    rig.controller.EndOfStream();
-    ASSERT_TRUE(duringOpen);
-    EXPECT_EQ((std::tuple{duringOpen->index, duringOpen->fileName}), (std::tuple{2, std::wstring(PlaybackRig::kThree)}));
-
-    rig.controller.StopClick();
-    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);
-    rig.player.broken = {PlaybackRig::kOne, PlaybackRig::kTwo, PlaybackRig::kThree};
-    rig.controller.EndOfStream();
-    EXPECT_EQ(rig.controller.ResumeRecordAtClose(), std::nullopt);  // nothing could be opened
 }
 
 TEST(controller_Timer, HidesTheVideoBelowTwoHundredthsOfASecondAndShowsItAfter) {
@@ -289,12 +203,14 @@ TEST(controller_Timer, InItsLastSecondsAFileNamesWhatTheAdvanceOpensNextOnce) {
         if (secondMissing) rig.view.missing = {PlaybackRig::kTwo};
         rig.player.durations[PlaybackRig::kOne] = 10;
         rig.controller.PlayClick();
+        rig.Settle();
         for (double position : {0.0, 5.0, 7.5, 8.0, 9.9}) {
             rig.player.position = position;
             rig.controller.TimerTick();
         }
         ASSERT_EQ(rig.player.prepared.size(), 1u) << secondMissing;
         rig.controller.EndOfStream();
+        rig.Settle();
         EXPECT_EQ(rig.player.prepared[0], rig.player.openFile) << secondMissing;
         // The next file prepares its own successor.
         rig.player.position = 59;
@@ -307,12 +223,11 @@ TEST(controller_Timer, ATickWhileAFileOpensLeavesItsSuccessorToBePrepared) {
     PlaybackRig rig;
     rig.player.durations[PlaybackRig::kOne] = 10;
     rig.controller.PlayClick();
-    // The open's wait dispatches a tick that still sees the old file in its last seconds.
-    rig.player.onOpen = [&] {
-        rig.player.position = 9.9;
-        rig.controller.TimerTick();
-    };
+    rig.Settle();
+    rig.player.position = 9.9;
     rig.controller.EndOfStream();
+    rig.controller.TimerTick();  // the next file opens: nothing of the old one is read
+    rig.Settle();
     rig.player.position = 59;
     rig.controller.TimerTick();
     EXPECT_EQ(rig.player.prepared, (std::vector<std::wstring>{PlaybackRig::kThree}));

@@ -76,7 +76,7 @@ Colour DominantColour(const RECT& r) {
     return counts[best] * 2 > width * height ? Colour(best) : Colour::Other;
 }
 
-PlayerHarness::PlayerHarness(int clientWidth, int clientHeight) {
+PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptions options) {
     // One window serves every test: under Wine without a window manager, destroying a
     // visible captioned window waits two seconds for a withdrawal that never comes.
     static HWND shared = nullptr;
@@ -94,7 +94,7 @@ PlayerHarness::PlayerHarness(int clientWidth, int clientHeight) {
     SetWindowPos(window_, HWND_TOPMOST, 40, 40, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_SHOWWINDOW);
     SetForegroundWindow(window_);
-    player_ = std::make_unique<DShowPlayer>(window_);
+    player_ = std::make_unique<DShowPlayer>(window_, static_cast<MediaEngineEvents&>(*this), std::move(options));
     InvalidateRect(window_, nullptr, TRUE);
     Pump(50);
 }
@@ -127,13 +127,22 @@ bool PlayerHarness::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs
     return test::PumpUntil(
         [&] {
             DWORD now = GetTickCount();
-            if (player_ && now - lastStallCheck_ >= 100) {
-                lastStallCheck_ = now;
-                if (player_->CheckStalledEnd(now)) ++ends_;
+            if (player_ && now - lastWatch_ >= 100) {
+                lastWatch_ = now;
+                player_->Watch(now);
             }
             return done();
         },
         timeoutMs);
+}
+
+void PlayerHarness::Open(const std::wstring& path) {
+    const int opened = opened_, failed = failed_;
+    player_->Load(path);
+    if (!PumpUntil([&] { return opened_ > opened || failed_ > failed; }, 20000))
+        throw Exception("no answer to the open");
+    if (failed_ > failed) throw Exception(lastFailure_);
+    player_->Run();
 }
 
 LRESULT PlayerHarness::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -154,10 +163,8 @@ LRESULT PlayerHarness::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wPara
         case WM_KEYDOWN:
             ++keyDowns_;
             return 0;
-        case DShowPlayer::kGraphEventMessage:
-            if (player_ && player_->HandleGraphEvent()) ++ends_;
-            return 0;
     }
+    if (player_ && player_->HandleMessage(message, wParam, lParam)) return 0;
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

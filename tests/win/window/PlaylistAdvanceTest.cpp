@@ -13,6 +13,7 @@ TEST_F(PlaylistAdvance, ThreeClipsPlayInOrderAndTheFirstFollowsTheLast) {
     const std::vector<std::wstring> playlist{Clip(L"clip.mpg"), Clip(L"clip.avi"), Clip(L"clip.wmv")};
     Prepare(playlist);
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     // No remembered file: the full-screen start plays the first entry from its beginning.
     EXPECT_EQ(form.Mp1->FileName(), playlist[0]);
     EXPECT_EQ(form.State().CurrentIndex, 0);
@@ -36,11 +37,13 @@ TEST_F(PlaylistAdvance, HostileEntriesAreSkippedForwardToTheNextClipThatPlays) {
         L"NUL", L"CON", L"", Clip(L"empty.avi"), Clip(L"junk.avi"), Clip(L"notvideo.mpg"), Clip(L"clip.avi")};
     Prepare(playlist);
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     EXPECT_EQ(form.State().CurrentIndex, 1);
     ASSERT_EQ(form.Mp1->FileName(), playlist[1]);
 
     DWORD start = GetTickCount();
     form.mp1EndOfStream();
+    ASSERT_TRUE(Settle(form));
     std::printf("skipping %zu hostile entries took %lu ms\n", playlist.size() - 3, GetTickCount() - start);
     EXPECT_EQ(form.State().CurrentIndex, 10);
     EXPECT_EQ(form.Mp1->FileName(), playlist[10]);
@@ -70,6 +73,7 @@ TEST_F(PlaylistAdvance, APlaylistOfMissingFilesPlaysNothingReportsNothingAndStay
 TEST_F(PlaylistAdvance, ABrokenOnlyEntryInAFullScreenRunEndsWithNothingPlayingAndNoLoop) {
     Prepare({Clip(L"junk.avi")});
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     CpuMeter meter;
     Pump(500);
     EXPECT_LT(meter.ProcessMs(), meter.WallMs() * 0.25);
@@ -83,7 +87,7 @@ TEST_F(PlaylistAdvance, PlayOnABrokenFileInConfigurationModeShowsNoBox) {
     ObservedFormMain& form = Make({"/c"});
     ASSERT_TRUE(form.ConfigurationMode());
     form.PlayClick();
-    Pump(200);
+    ASSERT_TRUE(Settle(form));
     EXPECT_FALSE(form.State().IsPlaying);
     EXPECT_EQ(form.State().CurrentIndex, 0);
     EXPECT_EQ(dialogs_->Count(), 0);

@@ -14,6 +14,7 @@ bool CloseRequested(HWND window) {
 TEST_F(SeekAndStop, AClickInTheMiddleOfTheBarOfAHundredSecondFileSeeksToFiftySeconds) {
     Prepare({Clip(L"long.mpg")});
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     ASSERT_EQ(form.Mp1->FileName(), Clip(L"long.mpg"));
     ASSERT_EQ(form.pgb1->Width(), 390);
     ASSERT_EQ(form.pgb1->Max(), 100);
@@ -35,6 +36,7 @@ TEST_F(SeekAndStop, AClickInTheMiddleOfTheBarOfAHundredSecondFileSeeksToFiftySec
 TEST_F(SeekAndStop, AClickAtTheFarEndOfTheBarEndsTheFileAndPlaybackGoesOn) {
     Prepare({Clip(L"long.mpg")});
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     ASSERT_GT(form.pgb1->Max(), form.Mp1->Duration());
     form.pgb1MouseDown(MouseButton::Left, {.left = true}, 500, 4);  // beyond the bar: held at its end
     EXPECT_EQ(form.pgb1->Position(), 100);
@@ -52,6 +54,7 @@ TEST_F(SeekAndStop, APlayWhoseSavedPositionLiesPastTheEndPlaysTheFileOutAndGoesO
     ObservedFormMain& form = Make({"/c"});
     ASSERT_EQ(form.State().SavedPosition, 150.0);
     form.PlayClick();
+    ASSERT_TRUE(Settle(form));
     EXPECT_TRUE(form.State().IsPlaying);
     EXPECT_LT(form.Mp1->CurrentPosition(), 101.0);
     ASSERT_TRUE(PumpUntil([&] { return !form.filesAfterEnd.empty(); }, 5000)) << "the file did not end";
@@ -62,6 +65,7 @@ TEST_F(SeekAndStop, APlayWhoseSavedPositionLiesPastTheEndPlaysTheFileOutAndGoesO
 TEST_F(SeekAndStop, KeypadNinePastTheEndDoesNothingAndCtrlKeypadNineGoesBackToTheStart) {
     Prepare({Clip(L"long.mpg")});
     ObservedFormMain& form = Make({"/p"});
+    ASSERT_TRUE(Settle(form));
     ASSERT_EQ(form.Mp1->FileName(), Clip(L"long.mpg"));
 
     form.Mp1->SetCurrentPosition(30);
@@ -94,6 +98,7 @@ TEST_F(SeekAndStop, StopThenPlayReopensAtThePositionOfTheLastPause) {
     Prepare({Clip(L"long.mpg")});
     ObservedFormMain& form = Make({"/c"});
     form.PlayClick();
+    ASSERT_TRUE(Settle(form));
     ASSERT_TRUE(form.State().IsPlaying);
     EXPECT_LT(form.Mp1->CurrentPosition(), 2.0);  // nothing remembered: from the start
 
@@ -109,6 +114,7 @@ TEST_F(SeekAndStop, StopThenPlayReopensAtThePositionOfTheLastPause) {
     EXPECT_NEAR(form.State().SavedPosition, 40.0, 0.5);
 
     form.PlayClick();
+    ASSERT_TRUE(Settle(form));
     EXPECT_TRUE(form.State().IsPlaying);
     EXPECT_TRUE(form.Mp1->Visible());
     EXPECT_EQ(form.Mp1->FileName(), Clip(L"long.mpg"));

@@ -88,10 +88,12 @@ TEST_F(SettingsEffects, AMuteSetWhilePlayingStaysOnThroughTheNextFileWithoutAnEr
     Prepare({Clip(L"clip.mpg"), Clip(L"clip.avi")});
     ObservedFormMain& form = Make({"/c"});
     form.PlayClick();
+    ASSERT_TRUE(Settle(form));
     ASSERT_TRUE(form.State().IsPlaying);
     form.MuteWave->SetChecked(true);
     EXPECT_EQ(form.muteClicks, std::vector<bool>{true});
     form.mp1EndOfStream();
+    ASSERT_TRUE(Settle(form));
     EXPECT_EQ(form.Mp1->FileName(), Clip(L"clip.avi"));
     EXPECT_TRUE(form.MuteWave->Checked());
     form.MuteWave->SetChecked(false);
@@ -121,7 +123,7 @@ TEST_F(SettingsEffects, AfterACancelledLogOffTheNextOneStoresThePositionAgain) {
     Prepare({Clip(L"long.mpg")}, SettingsValues{.continuePlay = false});
     ObservedFormMain& form = Make({"/c"});
     form.PlayClick();
-    Pump(600);
+    ASSERT_TRUE(Settle(form));
     auto stored = [] { return IniFile(SettingsIniPath()).ReadFloat("MEDIA", "CURRENTPOSITION", -1); };
     SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);
     EXPECT_LT(stored(), 5.0);

@@ -143,6 +143,11 @@ ObservedFormMain& WindowTest::Make(const std::vector<std::string>& arguments) {
     return *form_;
 }
 
+bool WindowTest::Settle(ObservedFormMain& form, DWORD timeoutMs) {
+    return PumpUntil(
+        [&] { return form.Phase() == PlaybackPhase::Idle && form.Mp1->State() != PlayerState::Opening; }, timeoutMs);
+}
+
 void WindowTest::Prepare(const std::vector<std::wstring>& playlist, const std::optional<SettingsValues>& settings) {
     WritePlaylist(playlist);
     if (settings) WriteSettings(*settings);

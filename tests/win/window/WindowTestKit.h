@@ -89,6 +89,8 @@ protected:
     ObservedFormMain& Make(const std::vector<std::string>& arguments);
     // Settings and playlist files for the next Make.
     void Prepare(const std::vector<std::wstring>& playlist, const std::optional<SettingsValues>& settings = {});
+    // Pumps until no open or resume wait is under way; false when one still is after timeoutMs.
+    static bool Settle(ObservedFormMain& form, DWORD timeoutMs = 10000);
 
     std::unique_ptr<HangGuard> hangGuard_;
     std::unique_ptr<SystemFileKeeper> files_;
