@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "framework/Application.h"
 #include "framework/Scoped.h"
 
 namespace kv {
@@ -14,8 +15,11 @@ BackgroundRender::BackgroundRender(std::function<HRESULT()> job, HWND window, UI
               ScopedCoInitialize com(COINIT_MULTITHREADED);
               try {
                   hr = job();
-              } catch (const std::exception&) {
-                  hr = E_UNEXPECTED;  // a failure like any other: the file does not play
+              } catch (const std::exception& e) {
+                  // The load thread's boundary: the file does not play, and the reason goes
+                  // to the debugger's output (the open's failure event names only the code).
+                  Application.LogError(e.what());
+                  hr = E_UNEXPECTED;
               }
               job = nullptr;
           }

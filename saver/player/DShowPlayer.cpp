@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Exception.h"
+#include "framework/FileExists.h"
 #include "saver/player/GraphFailure.h"
 #include "saver/player/MediaTime.h"
 
@@ -14,12 +15,7 @@ constexpr long kFullVolume = 0;
 
 // Missing files are told apart before any graph work: that would cost a trip through every
 // source filter.
-HRESULT FileThere(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(GetLastError());
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    return S_OK;
-}
+HRESULT FileThere(const std::wstring& path) { return HRESULT_FROM_WIN32(FileMissingReason(path)); }
 
 }  // namespace
 
@@ -79,7 +75,7 @@ void DShowPlayer::Load(const std::wstring& path) {
             break;
         default: LoadInto(*opening_, path); break;
         }
-    } catch (...) {
+    } catch (const std::exception&) {
         // No graph or no thread: the caller hears of it now, and no open is under way.
         pending_ = Pending::None;
         opening_ = nullptr;

@@ -42,7 +42,7 @@ void TMediaPlayerX::Open(const std::wstring& path) {
     machine_.Open();
     try {
         Engine().Load(path);
-    } catch (...) {
+    } catch (const std::exception&) {
         machine_.Close();
         throw;
     }

@@ -9,7 +9,7 @@
 #include "framework/Control.h"
 #include "saver/player/MediaEngine.h"
 #include "saver/player/PlayerStateMachine.h"
-#include "saver/window/PlaybackRules.h"
+#include "saver/player/MediaTime.h"
 
 namespace kv {
 
@@ -45,7 +45,6 @@ public:
     // hidden-video rule lets the picture show: what waits for the file to have begun need not
     // wait for its next timer tick.
     NotifyEvent OnBegun;
-    static constexpr double kBegunSeconds = kVideoShowsFromSeconds;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

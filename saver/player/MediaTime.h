@@ -5,6 +5,9 @@
 namespace kv {
 
 constexpr double kMediaUnitsPerSecond = 10'000'000.0;
+// A file has begun once its position reaches this: the picture shows from here on, and what
+// waits for the file to have begun need not wait for the next timer tick.
+constexpr double kBegunSeconds = 0.02;
 
 double SecondsFromMediaTime(std::int64_t units);
 // Rounded to the nearest unit; negative and not-a-number targets become 0, huge ones saturate.

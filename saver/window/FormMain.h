@@ -167,6 +167,7 @@ private:
         int ProgressPosition() override { return f_.pgb1->Position(); }
         void SetProgressPosition(int position) override { f_.pgb1->SetPosition(position); }
         int ProgressWidth() override { return f_.pgb1->Width(); }
+        void LogFailure(const std::string& reason) override { Application.LogError(reason); }
 
     private:
         TFormMain& f_;

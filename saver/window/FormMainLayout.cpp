@@ -1,6 +1,7 @@
 // The main window's stored layout: every control with its fixed place, look and binding.
 #include "saver/window/ButtonImages.h"
 #include "saver/window/FormMain.h"
+#include "saver/window/PlaybackRules.h"
 
 namespace kv {
 namespace {

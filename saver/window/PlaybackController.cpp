@@ -19,8 +19,9 @@ void PlaybackController::Guarded(Operation operation) {
     }
     try {
         operation();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Over the saver no one could answer a report: the run goes on.
+        view_.LogFailure(e.what());
     }
 }
 
@@ -63,8 +64,8 @@ void PlaybackController::PlayClick() {
     }
     try {
         StartCurrentEntry();
-    } catch (const std::exception&) {
-        // Play's second half stays silent in every mode.
+    } catch (const std::exception& e) {
+        view_.LogFailure(e.what());  // Play's second half stays silent in every mode
     }
 }
 
@@ -115,8 +116,8 @@ void PlaybackController::ResumeWaitOver() {
     if (phase_ != PlaybackPhase::ResumeWait) return;
     try {
         FinishStart(true);
-    } catch (const std::exception&) {
-        // Play's second half stays silent in every mode.
+    } catch (const std::exception& e) {
+        view_.LogFailure(e.what());  // Play's second half stays silent in every mode
     }
 }
 
@@ -180,8 +181,9 @@ void PlaybackController::FileOpened() {
             if (view_.ConfigurationMode()) player_.SetVisible(true);
             phase_ = PlaybackPhase::ResumeWait;
             view_.StartResumeWait();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
             phase_ = PlaybackPhase::Idle;  // Play's second half stays silent in every mode
+            view_.LogFailure(e.what());
         }
     } else if (phase_ == PlaybackPhase::Advancing) {
         phase_ = PlaybackPhase::Idle;
@@ -273,8 +275,8 @@ void PlaybackController::ProgressClick(int x) {
             startAt_ = to;
         else
             player_.SetCurrentPosition(to);
-    } catch (const std::exception&) {
-        // The click stays silent in every mode.
+    } catch (const std::exception& e) {
+        view_.LogFailure(e.what());  // the click stays silent in every mode
     }
 }
 

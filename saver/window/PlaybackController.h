@@ -51,6 +51,8 @@ public:
     virtual int ProgressPosition() = 0;
     virtual void SetProgressPosition(int position) = 0;  // the bar keeps it within 0..max
     virtual int ProgressWidth() = 0;
+    // A failure the controller keeps from the user: it still goes to the debugger's output.
+    virtual void LogFailure(const std::string& /*reason*/) {}
 };
 
 // The main window's playback fields.

@@ -4,10 +4,12 @@
 #include <functional>
 #include <optional>
 
+#include "saver/player/MediaTime.h"
+
 namespace kv {
 
 // Below this position the video surface stays hidden: the file has not really begun.
-constexpr double kVideoShowsFromSeconds = 0.02;
+constexpr double kVideoShowsFromSeconds = kBegunSeconds;
 // Play waits this long after opening a file before it applies the saved position.
 constexpr unsigned kResumeWaitMs = 500;
 // The next entry is made ready this long before the playing file ends: building a graph
