@@ -260,4 +260,6 @@ def main():
 
 
 if __name__ == '__main__':
-    sys.exit(main())
+    with kv.servers():
+        code = main()
+    sys.exit(code)

@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 import figures  # noqa: E402
 import kvharness  # noqa: E402
 import procwatch  # noqa: E402
-import xprobe  # noqa: E402
+import kvx11  # noqa: E402
 
 SAVER = os.environ.get('KINOVELA_SAVER', kvharness.saver_file())
 REGION = (508, 150, 4, 4)  # above the clips' moving square
@@ -81,7 +81,7 @@ def soak(changes, every):
     keeper = kvharness.FileKeeper()
     for name in (kvharness.INI_FILE, kvharness.PLAYLIST_FILE):
         keeper.keep(os.path.join(kvharness.system32(), name))
-    display = xprobe.Display(kvharness.wine_env()['DISPLAY'])
+    display = kvx11.Display(kvharness.wine_env()['DISPLAY'])
     work = os.path.join(kvharness.BUILD, 'soak-runs')
     os.makedirs(work, exist_ok=True)
     program = None
@@ -135,4 +135,5 @@ def main():
 
 
 if __name__ == '__main__':
-    main()
+    with kvharness.servers():
+        main()

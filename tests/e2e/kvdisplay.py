@@ -1,8 +1,8 @@
 """Display side of the end-to-end harness: X windows, screenshots and input (see kvharness)."""
-import ctypes
 import re
 import time
 
+import kvx11
 from kvwine import run_tool, wait_until, wine_env
 
 
@@ -168,6 +168,13 @@ def mouse_move(x, y):
     run_tool(['xdotool', 'mousemove', str(x), str(y)])
 
 
+def click_at(window, at, button=1):
+    """Clicks at a place (x, y) of a window's client area: with no window manager, Wine's X
+    window of a top-level window is its client area."""
+    mouse_move(window.x + at[0], window.y + at[1])
+    click(button)
+
+
 def park_pointer(x=None, y=None):
     """Puts the pointer somewhere known (the screen's centre) before a saver starts."""
     width, height = screen_size()
@@ -195,25 +202,14 @@ def focus(window_id):
 
 
 def numlock_is_on():
-    x11 = ctypes.CDLL('libX11.so.6')
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XkbGetNamedIndicator.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_void_p,
-                                         ctypes.c_void_p, ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(wine_env()['DISPLAY'].encode())
-    if not display:
-        raise RuntimeError('cannot open display %s' % wine_env()['DISPLAY'])
-    try:
-        on = ctypes.c_int(0)
-        atom = x11.XInternAtom(display, b'Num Lock', 0)
-        if not x11.XkbGetNamedIndicator(display, atom, None, ctypes.byref(on), None, None):
-            raise RuntimeError('the display has no Num Lock indicator')
-        return bool(on.value)
-    finally:
-        x11.XCloseDisplay(display)
+    with kvx11.Display(wine_env()['DISPLAY']) as display:
+        return display.numlock_is_on()
+
+
+def cursor_visible():
+    """Whether the pointer shows a cursor (a saver hides it over its window)."""
+    with kvx11.Display(wine_env()['DISPLAY']) as display:
+        return display.cursor_visible()
 
 
 def numlock_on():

@@ -53,7 +53,7 @@ from kvdisplay import *  # noqa: F401,F403
 from kvwine import *  # noqa: F401,F403
 from kvdisplay import find_windows, screenshot
 from kvwine import BUILD, WINE_RUN, WineProgram, _kill, environment, leftover_processes, saver_windows_path, \
-    standins_dir, system32, wait_until, windows_path
+    servers, standins_dir, system32, wait_until, windows_path
 
 INI_FILE = 'g_screen.ini'
 PLAYLIST_FILE = 'g_screen.files'
@@ -318,8 +318,9 @@ class SaverTestCase(unittest.TestCase):
 
 
 def main():
-    """Runs the test cases of the calling script."""
-    unittest.main(verbosity=2)
+    """Runs the test cases of the calling script; the servers it starts stop at its end."""
+    with servers():
+        unittest.main(verbosity=2)
 
 
 # ---- a window's controls as a user reads them --------------------------------------------------

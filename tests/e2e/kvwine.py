@@ -34,6 +34,19 @@ def wine_env():
     return _wine_env
 
 
+@contextlib.contextmanager
+def servers():
+    """Holds the tree's servers (display, sound, Wine) for the block: those started meanwhile stop
+    at its end, or when this process ends however it ends. Under a holder from before (ctest's
+    fixture) they are that holder's to stop."""
+    me, env = str(os.getpid()), dict(os.environ, KINOVELA_BUILD=BUILD)
+    subprocess.run([WINE_RUN, '--hold', me], env=env, check=True, timeout=300)
+    try:
+        yield
+    finally:
+        subprocess.run([WINE_RUN, '--release', me], env=env, timeout=60)
+
+
 def environment(**extra):
     """The environment for a program under wine-run and for the X tools."""
     env = dict(os.environ)
@@ -211,6 +224,15 @@ class WineProgram:
         """The program's X windows (see kvdisplay.find_windows for the criteria)."""
         from kvdisplay import find_windows
         return find_windows(pids=set(self.pids()), **criteria)
+
+    def main_window(self, timeout=30, still=False, other_than=(), **criteria):
+        """The program's first window matching the criteria, waited for: not the application's
+        own 1 x 1 window beside it, nor those of other_than (ids). With still, once two looks
+        in a row see it at the same place and size (a window may be mapped before it is centred)."""
+        def find():
+            return next((w for w in self.windows(**criteria) if w.size() != (1, 1) and w.id not in other_than), None)
+        message = '%s of %s' % (criteria or 'the main window', self.args[0])
+        return wait_still(find, timeout, message=message) if still else wait_until(find, timeout, message=message)
 
     def log(self):
         with open(self.log_path, 'rb') as f:

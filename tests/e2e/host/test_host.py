@@ -1,6 +1,5 @@
 """The real KINOVELA.SCR under each screen-saver switch, seen from outside: its X windows, the cursor,
 the input that ends a full-screen run, the password gate, and the Display Properties stand-in."""
-import ctypes
 import os
 import sys
 import time
@@ -15,38 +14,6 @@ WS_DISABLED = 0x08000000
 # _MOTIF_WM_HINTS bits
 MWM_FUNC_RESIZE, MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE = 0x2, 0x8, 0x10
 MWM_DECOR_RESIZEH, MWM_DECOR_TITLE, MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x4, 0x8, 0x20, 0x40
-
-
-class _CursorImage(ctypes.Structure):
-    _fields_ = [('x', ctypes.c_short), ('y', ctypes.c_short), ('width', ctypes.c_ushort),
-                ('height', ctypes.c_ushort), ('xhot', ctypes.c_ushort), ('yhot', ctypes.c_ushort),
-                ('cursor_serial', ctypes.c_ulong), ('pixels', ctypes.POINTER(ctypes.c_ulong)),
-                ('atom', ctypes.c_ulong), ('name', ctypes.c_char_p)]
-
-
-def cursor_visible():
-    """Whether the pointer's current cursor image has any opaque pixel (XFixes, as x11grab draws it)."""
-    x11 = ctypes.CDLL('libX11.so.6')
-    xfixes = ctypes.CDLL('libXfixes.so.3')
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFree.argtypes = [ctypes.c_void_p]
-    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
-    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(kvharness.wine_env()['DISPLAY'].encode())
-    if not display:
-        raise RuntimeError('cannot open the display')
-    try:
-        image = xfixes.XFixesGetCursorImage(display)
-        if not image:
-            raise RuntimeError('XFixesGetCursorImage failed')
-        c = image.contents
-        visible = any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
-        x11.XFree(image)
-        return visible
-    finally:
-        x11.XCloseDisplay(display)
 
 
 class HostCase(kvharness.SaverTestCase):
@@ -103,7 +70,7 @@ class ConfigurationMode(HostCase):
                 self.assertLessEqual(abs(window.x + window.width // 2 - width // 2), 15, window)
                 self.assertLessEqual(abs(window.y + window.height // 2 - height // 2), 15, window)
                 self.assertNotIn('_NET_WM_STATE_ABOVE', kvharness.net_wm_state(window.id))
-                self.assertTrue(cursor_visible())
+                self.assertTrue(kvharness.cursor_visible())
                 self.assertIsNone(saver.wait(0.3), 'configuration mode keeps running')
                 saver.stop(timeout=0)
 
@@ -143,7 +110,7 @@ class FullScreenMode(HostCase):
         self.assertIn('_NET_WM_STATE_ABOVE', kvharness.net_wm_state(window.id))
         self.assertEqual(kvharness.motif_wm_hints(window.id)[2], 0, 'no decorations')
         self.assertEqual([w.id for w in self.viewable_windows(saver)], [window.id], 'no taskbar window beside it')
-        self.assertFalse(cursor_visible())
+        self.assertFalse(kvharness.cursor_visible())
 
         for keys in (['Control_L'], ['ctrl+a'], ['Right'], ['Left'], ['ctrl+Right']):
             kvharness.key(*keys)
@@ -191,7 +158,7 @@ class PasswordGate(HostCase):
         calls = self.password_calls()
         self.assertEqual(len(calls), 1)
         self.assertEqual(calls[0]['cursor_visible'], '1', 'the cursor shows for the dialog')
-        self.assertFalse(cursor_visible(), 'and is hidden again for the continuing run')
+        self.assertFalse(kvharness.cursor_visible(), 'and is hidden again for the continuing run')
         self.assertEqual([w.id for w in saver.windows(name=SAVER, size=kvharness.screen_size())], [window.id])
 
         self.set_password_answer(True)

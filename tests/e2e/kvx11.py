@@ -1,10 +1,12 @@
-"""Fast looks at the test display for the benchmark, straight through Xlib (no tool per sample):
-pixels of a small region, the top-level windows of a process, and key presses through XTest."""
+"""The display straight through Xlib, with no tool started per look (the benchmark samples it
+thousands of times): pixels of a small region, the top-level windows of a process, key presses
+through XTest, the NumLock indicator and whether the pointer's cursor shows (XFixes)."""
 import ctypes
 import ctypes.util
 
 _X11 = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
 _XTST = ctypes.CDLL(ctypes.util.find_library('Xtst') or 'libXtst.so.6')
+_XFIXES = ctypes.CDLL(ctypes.util.find_library('Xfixes') or 'libXfixes.so.3')
 
 _Window = ctypes.c_ulong
 _Atom = ctypes.c_ulong
@@ -24,6 +26,13 @@ class _WindowAttributes(ctypes.Structure):
                 ('map_state', ctypes.c_int), ('all_event_masks', ctypes.c_long),
                 ('your_event_mask', ctypes.c_long), ('do_not_propagate_mask', ctypes.c_long),
                 ('override_redirect', ctypes.c_int), ('screen', ctypes.c_void_p)]
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [('x', ctypes.c_short), ('y', ctypes.c_short), ('width', ctypes.c_ushort),
+                ('height', ctypes.c_ushort), ('xhot', ctypes.c_ushort), ('yhot', ctypes.c_ushort),
+                ('cursor_serial', ctypes.c_ulong), ('pixels', ctypes.POINTER(ctypes.c_ulong)),
+                ('atom', ctypes.c_ulong), ('name', ctypes.c_char_p)]
 
 
 _ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
@@ -55,7 +64,11 @@ _X11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _X11.XFlush.argtypes = [ctypes.c_void_p]
 _X11.XKeysymToKeycode.restype = ctypes.c_ubyte
 _X11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_X11.XkbGetNamedIndicator.argtypes = [ctypes.c_void_p, _Atom, ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p,
+                                       ctypes.c_void_p]
 _XTST.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+_XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+_XFIXES.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 
 
 @_ERROR_HANDLER
@@ -166,3 +179,27 @@ class Display:
         code = _X11.XKeysymToKeycode(self._d, keysym)
         _XTST.XTestFakeKeyEvent(self._d, code, 0, 0)
         _X11.XSync(self._d, 0)
+
+    def numlock_is_on(self):
+        on = ctypes.c_int(0)
+        atom = _X11.XInternAtom(self._d, b'Num Lock', 0)
+        if not _X11.XkbGetNamedIndicator(self._d, atom, None, ctypes.byref(on), None, None):
+            raise RuntimeError('the display has no Num Lock indicator')
+        return bool(on.value)
+
+    def cursor_visible(self):
+        """Whether the pointer's cursor image has any opaque pixel (as x11grab draws it)."""
+        image = _XFIXES.XFixesGetCursorImage(self._d)
+        if not image:
+            raise RuntimeError('XFixesGetCursorImage failed')
+        c = image.contents
+        try:
+            return any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
+        finally:
+            _X11.XFree(image)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
