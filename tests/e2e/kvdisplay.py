@@ -1,6 +1,5 @@
 """Display side of the end-to-end harness: X windows, screenshots and input (see kvharness)."""
 import re
-import time
 
 import kvx11
 from kvwine import run_tool, wait_until, wine_env
@@ -178,8 +177,9 @@ def click_at(window, at, button=1):
 def park_pointer(x=None, y=None):
     """Puts the pointer somewhere known (the screen's centre) before a saver starts."""
     width, height = screen_size()
-    mouse_move(width // 2 if x is None else x, height // 2 if y is None else y)
-    time.sleep(0.2)
+    at = (width // 2 if x is None else x, height // 2 if y is None else y)
+    mouse_move(*at)
+    wait_until(lambda: pointer_position() == at, 5, message='the pointer at %r' % (at,))
 
 
 def pointer_position():

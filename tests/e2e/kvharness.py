@@ -45,6 +45,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import time
 import unittest
 
@@ -192,15 +193,42 @@ class FileKeeper:
 
 def install_standin(source, as_name=None, keeper=None):
     """Copies a stand-in from the build's standins folder into system32 (e.g. 'PASSWORD-noentry.cpl'
-    as 'PASSWORD.CPL'). With a keeper, the copy and the stand-in's side files are put back later."""
+    as 'PASSWORD.CPL'), without the side files an earlier use left. With a keeper, the copy and
+    the side files are put back later."""
     target_name = as_name or source
     target = os.path.join(system32(), target_name)
-    if keeper:
-        keeper.keep(target)
-        for side in STANDIN_SIDE_FILES.get(target_name, []):
-            keeper.keep(os.path.join(system32(), side))
+    sides = [os.path.join(system32(), side) for side in STANDIN_SIDE_FILES.get(target_name, [])]
+    for path in [target] + sides:
+        if keeper:
+            keeper.keep(path)
+        if path != target and os.path.exists(path):
+            os.remove(path)
     shutil.copyfile(os.path.join(standins_dir(), source), target)
     return target
+
+
+def _side_lines(name):
+    try:
+        with open(os.path.join(system32(), name), 'rb') as f:
+            return f.read().decode('utf-8').splitlines()
+    except FileNotFoundError:
+        return []
+
+
+def desk_launches():
+    """The command lines the desk.cpl stand-in was started with, one per hand-over."""
+    return _side_lines('desk-installs.txt')
+
+
+def password_calls():
+    """The PASSWORD.CPL stand-in's calls, each as a dict ('hwnd', 'cursor_visible')."""
+    return [dict(item.split('=', 1) for item in line.split()) for line in _side_lines('password-calls.txt') if line]
+
+
+def set_password_answer(right):
+    """Whether the PASSWORD.CPL stand-in takes the password it asks for."""
+    with open(os.path.join(system32(), 'password-answer.txt'), 'w') as f:
+        f.write('1' if right else '0')
 
 
 def read_report(path):
@@ -208,6 +236,22 @@ def read_report(path):
     with open(path, 'rb') as f:
         lines = f.read().decode('utf-8', 'replace').splitlines()
     return dict(line.split('=', 1) for line in lines if '=' in line)
+
+
+def report(text):
+    """A measurement line in the test's output (ctest shows it with --output-on-failure or -V)."""
+    sys.stderr.write('  [measured] %s\n' % text)
+    sys.stderr.flush()
+
+
+def start_fullscreen(start, saver, *args, pointer=()):
+    """Starts a full-screen run as Windows does when the computer is idle (saver /s, through
+    start: WineProgram or SaverTestCase.start), with NumLock off and the pointer parked at pointer
+    (the screen's centre by default). Returns (program, its window covering the screen)."""
+    numlock_off()
+    park_pointer(*pointer)
+    program = start([saver, '/s'] + list(args))
+    return program, program.main_window(size=screen_size())
 
 
 # ---- the test case ---------------------------------------------------------------------------
@@ -233,7 +277,7 @@ class SaverTestCase(unittest.TestCase):
 
     def _clean_up(self):
         for program in reversed(self.programs):
-            program.stop(timeout=3)
+            program.stop(timeout=0)
         for key, name, previous in reversed(self._registry):
             if previous is None:
                 reg_delete(key, name)
@@ -255,15 +299,22 @@ class SaverTestCase(unittest.TestCase):
         """Starts dist/win64/KINOVELA.SCR with the given arguments."""
         return self.start([saver_windows_path()] + list(args))
 
-    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, destroy_preview=False,
-                           no_activate=False, saver=None):
+    def start_saver_fullscreen(self, *args, pointer=()):
+        """dist/win64/KINOVELA.SCR /s (see start_fullscreen): (program, window)."""
+        return start_fullscreen(self.start, saver_windows_path(), *args, pointer=pointer)
+
+    def start_displayprops(self, *saver_args, until=None, run_ms=None, exit_ms=5000, close=False,
+                           destroy_preview=False, no_activate=False, saver=None):
         """Starts the Display Properties stand-in, which starts the saver (or the program saver names)
         with saver_args; {preview} and {self} in them become the handles of its preview window and of
-        itself. After run_ms it closes the saver (close) or destroys its preview window
-        (destroy_preview). Returns (program, report path); read_report() once the program has ended."""
+        itself. Once the saver has done until (shown a 'window', filled the preview with its
+        'child'), or after run_ms, it samples, then closes the saver (close) or destroys its preview
+        window (destroy_preview). Returns (program, report path); read_report()
+        once the program has ended."""
         report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
         args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
-                '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
+                '--run-ms', str(run_ms or (15000 if until else 4000)), '--exit-ms', str(exit_ms)]
+        args += ['--until', until] if until else []
         args += ['--close'] if close else []
         args += ['--destroy-preview'] if destroy_preview else []
         args += ['--no-activate'] if no_activate else []
@@ -307,6 +358,12 @@ class SaverTestCase(unittest.TestCase):
 
     def install_standin(self, source, as_name=None):
         return install_standin(source, as_name, self.files)
+
+    def password_gate(self, answer):
+        """ScreenSaveUsePassword = 1 and the PASSWORD.CPL stand-in taking the password or not."""
+        self.set_registry_value(DESKTOP_KEY, 'ScreenSaveUsePassword', 1)
+        self.install_standin('PASSWORD.CPL')
+        set_password_answer(answer)
 
     def wait_for_window(self, timeout=15, **criteria):
         """The first window matching the criteria of find_windows, waited for."""

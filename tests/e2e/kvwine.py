@@ -79,7 +79,9 @@ def saver_windows_path():
 
 
 def standins_dir():
-    return os.path.join(BUILD, 'standins')
+    """The stand-ins of the build tree; a tree of Wine state alone (the demo's) uses the win64 tree's."""
+    own = os.path.join(BUILD, 'standins')
+    return own if os.path.isdir(own) else os.path.join(ROOT, 'build', 'win64', 'standins')
 
 
 def clips_dir():
@@ -189,6 +191,7 @@ class WineProgram:
         self.killed = False
         self.log_path = log_path or os.path.join(tempfile.gettempdir(), '%s-%d.log' % (RUN_TAG, _program_count))
         with open(self.log_path, 'wb') as log:
+            self.started = time.monotonic()
             self.popen = subprocess.Popen([WINE_RUN] + self.args, env=environment(**{TAG_VARIABLE: self.tag}, **(env or {})),
                                           stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                           start_new_session=True)

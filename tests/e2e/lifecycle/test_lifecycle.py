@@ -95,7 +95,7 @@ class Preview(saverrun.StartupCase):
         self.write_playlist([clip_path('ten.mpg')])
         before = kvharness.read_ini()
         with kvharness.SoundRecorder() as sound:
-            program, report_path = self.start_displayprops('/p', '{preview}', run_ms=6000, exit_ms=8000,
+            program, report_path = self.start_displayprops('/p', '{preview}', until='child', exit_ms=8000,
                                                            destroy_preview=True)
             self.assertEqual(program.wait(40), 0)
             sound.stop()

@@ -177,7 +177,7 @@ protected:
 
 TEST_F(DisplayPropsStandIn, ReportsTheChildEmbeddedInThePreview) {
     // Reparenting a shown top-level window costs Wine two seconds without a window manager.
-    Report report = Run(L"--run-ms 3500 --close", L"/p {preview}");
+    Report report = Run(L"--run-ms 10000 --until child --close", L"/p {preview}");
     EXPECT_EQ(report["saver_started"], "1");
     EXPECT_EQ(report["command_line"].find("/p " + report["preview"]) != std::string::npos, true) << report["command_line"];
     EXPECT_EQ(report["child"], "1");
