@@ -199,7 +199,7 @@ TEST_F(DisplayPropsStandIn, ReportsTheChildEmbeddedInThePreview) {
 }
 
 TEST_F(DisplayPropsStandIn, SeesItselfDisabledWhileTheSaverRunsAndEnabledAfterwards) {
-    Report report = Run(L"--run-ms 1500 --close", L"/c:{self}");
+    Report report = Run(L"--run-ms 10000 --until window --close", L"/c:{self}");
     EXPECT_EQ(report["child"], "0");
     EXPECT_EQ(report["enabled_at_sample"], "0");
     EXPECT_EQ(report["disabled_while_running"], "1");
