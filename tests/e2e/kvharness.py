@@ -8,14 +8,15 @@ A test script, e.g. tests/e2e/fullscreen/test_keys.py:
 
     class Keys(kvharness.SaverTestCase):
         def test_escape_ends_the_run(self):
-            kvharness.park_pointer()
-            saver = self.start_saver('/s')
-            window = self.wait_for_window(name='KINOVELA', size=kvharness.screen_size())
+            saver, window = self.start_saver_fullscreen()
             kvharness.focus(window.id)
             kvharness.key('Escape')
             self.assertEqual(saver.wait(10), 0)
 
     kvharness.main()
+
+Run by hand (python3 tests/e2e/.../test_x.py), a script starts the display, sound and Wine servers
+of the build tree as it needs them and stops them at its end; under ctest the run's fixture does.
 
 Facts about this Wine (8.0) and display that the helpers build on:
 - `wine-run PROGRAM` for a program named without a path (notepad) runs `start.exe /exec PROGRAM`
