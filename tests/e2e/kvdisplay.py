@@ -1,4 +1,5 @@
 """Display side of the end-to-end harness: X windows, screenshots and input (see kvharness)."""
+import collections
 import re
 
 import kvx11
@@ -7,16 +8,9 @@ from kvwine import run_tool, wait_until, wine_env
 
 # ---- X windows -------------------------------------------------------------------------------
 
-class XWindow:
-    def __init__(self, id, name, instance, cls, width, height, x, y):
-        self.id, self.name, self.instance, self.cls = id, name, instance, cls
-        self.width, self.height, self.x, self.y = width, height, x, y
-
+class XWindow(collections.namedtuple('XWindow', 'id name instance cls width height x y')):
     def size(self):
         return (self.width, self.height)
-
-    def __repr__(self):
-        return 'XWindow(%s %r %dx%d+%d+%d)' % (self.id, self.name, self.width, self.height, self.x, self.y)
 
 
 _WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((?:"(.*?)" "(.*?)")?\)\s+'
@@ -123,12 +117,6 @@ def brightness(path, region=None):
 
 def nearest_colour(rgb):
     return min(COLOURS, key=lambda n: sum((a - b) ** 2 for a, b in zip(rgb, COLOURS[n])))
-
-
-def is_mostly(rgb, colour, tolerance=0.35):
-    """Whether a mean colour is nearest to the named one and within tolerance of it."""
-    distance = sum((a - b) ** 2 for a, b in zip(rgb, COLOURS[colour])) ** 0.5
-    return nearest_colour(rgb) == colour and distance <= tolerance
 
 
 def colour_fraction(path, colour, region=None, fuzz=25):

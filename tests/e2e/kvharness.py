@@ -36,12 +36,12 @@ Facts about this Wine (8.0) and display that the helpers build on:
   pointer (`park_pointer()`) before a saver starts, so that move is not taken for a user's movement.
 - Wine ships no desk.cpl and no PASSWORD.CPL, so the stand-ins copied into system32 are loaded as
   they are (rundll32 finds desk.cpl there); no DLL override is needed.
-- Hiding, closing or reparenting a shown top-level window costs about two seconds: with no window
-  manager, winex11 waits that long for a withdrawn state that never comes. So a saver's embedding
-  into the preview window takes about 2 s (sample later than that: run_ms defaults to 4000 here),
-  and a program ends about 2 s after its last top-level window closes. (Managed=N under
-  HKCU\Software\Wine\X11 Driver would remove the wait, and with it the _NET_WM_STATE hints.)
+- Hiding, closing or reparenting a shown top-level window costs about two seconds (DEVELOPERS.md):
+  a saver's embedding into the preview takes that long, and a program ends that long after its
+  last top-level window closes. (Managed=N under HKCU\Software\Wine\X11 Driver would remove the
+  wait, and with it the _NET_WM_STATE hints.)
 """
+import collections
 import os
 import re
 import shutil
@@ -366,11 +366,6 @@ class SaverTestCase(unittest.TestCase):
         self.install_standin('PASSWORD.CPL')
         set_password_answer(answer)
 
-    def wait_for_window(self, timeout=15, **criteria):
-        """The first window matching the criteria of find_windows, waited for."""
-        return wait_until(lambda: (find_windows(**criteria) or [None])[0], timeout,
-                          message='a window with %r' % criteria)
-
     def screenshot(self, name='screen'):
         return screenshot(os.path.join(self.work_dir, name + '.png'))
 
@@ -383,12 +378,7 @@ def main():
 
 # ---- a window's controls as a user reads them --------------------------------------------------
 
-class WindowControl:
-    def __init__(self, cls, enabled, text):
-        self.cls, self.enabled, self.text = cls, enabled, text
-
-    def __repr__(self):
-        return 'WindowControl(%s %s %r)' % (self.cls, 'enabled' if self.enabled else 'disabled', self.text)
+WindowControl = collections.namedtuple('WindowControl', 'cls enabled text')
 
 
 def window_controls(title, cls=None):

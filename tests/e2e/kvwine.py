@@ -124,7 +124,8 @@ def wait_still(find, timeout=30.0, message='the window'):
 
 # ---- processes -------------------------------------------------------------------------------
 
-def _environ_of(pid):
+def environ_of(pid):
+    """The environment a process was started with, as bytes."""
     try:
         with open('/proc/%d/environ' % pid, 'rb') as f:
             return dict(item.split(b'=', 1) for item in f.read().split(b'\0') if b'=' in item)
@@ -161,7 +162,7 @@ def tagged_pids(tag=RUN_TAG):
     for name in os.listdir('/proc'):
         if not name.isdigit() or int(name) == os.getpid():
             continue
-        value = _environ_of(int(name)).get(TAG_VARIABLE.encode(), b'').decode()
+        value = environ_of(int(name)).get(TAG_VARIABLE.encode(), b'').decode()
         if (value == tag or value.startswith(tag + ':')) and not _is_shared_process(int(name)):
             pids.append(int(name))
     return pids

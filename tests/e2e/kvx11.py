@@ -1,6 +1,7 @@
 """The display straight through Xlib, with no tool started per look (the benchmark samples it
 thousands of times): pixels of a small region, the top-level windows of a process, key presses
 through XTest, the NumLock indicator and whether the pointer's cursor shows (XFixes)."""
+import collections
 import ctypes
 import ctypes.util
 
@@ -82,12 +83,7 @@ _X11.XSetErrorHandler(_ignore_error)
 KEYSYM_ESCAPE = 0xff1b
 
 
-class TopWindow:
-    def __init__(self, id, width, height, viewable):
-        self.id, self.width, self.height, self.viewable = id, width, height, viewable
-
-    def __repr__(self):
-        return 'TopWindow(0x%x %dx%d%s)' % (self.id, self.width, self.height, ' viewable' if self.viewable else '')
+TopWindow = collections.namedtuple('TopWindow', 'id width height viewable')
 
 
 class Display:
@@ -120,20 +116,6 @@ class Display:
         finally:
             _X11.XDestroyImage(image)
         return tuple(t / (255.0 * w * h) for t in total)
-
-    def row(self, y, x0, x1):
-        """Grey levels 0..255 of the pixels x0..x1-1 of screen row y."""
-        image = _X11.XGetImage(self._d, self._root, x0, y, x1 - x0, 1, _ALL_PLANES, _Z_PIXMAP)
-        if not image:
-            return []
-        try:
-            out = []
-            for i in range(x1 - x0):
-                p = _X11.XGetPixel(image, i, 0)
-                out.append((((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff)) // 3)
-            return out
-        finally:
-            _X11.XDestroyImage(image)
 
     def _pid_of(self, window):
         actual_type, actual_format = _Atom(), ctypes.c_int()

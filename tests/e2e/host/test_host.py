@@ -85,15 +85,15 @@ class FullScreenMode(HostCase):
         # A run ends within a tenth of a second of the input that ends it: each input is seen
         # to have left it running by the time the next one is sent, the last one after a wait.
         x0, y0 = kvharness.pointer_position()
-        inputs = [(keys, lambda keys=keys: kvharness.key(*keys))
-                  for keys in (['Control_L'], ['ctrl+a'], ['Right'], ['Left'], ['ctrl+Right'])]
-        inputs.append(('a click without movement', kvharness.click))
-        inputs += [('the cursor at %+d, %+d' % (x - x0, y - y0), lambda x=x, y=y: kvharness.mouse_move(x, y))
-                   for x, y in ((x0 + 50, y0 + 50), (x0 - 50, y0 - 50), (x0 + 50, y0 - 50), (x0, y0))]
-        for after, send in inputs:
-            send()
-            self.assert_still_running(saver, after, seconds=0.1)
-        self.assert_still_running(saver, after)
+        for keys in (['Control_L'], ['ctrl+a'], ['Right'], ['Left'], ['ctrl+Right']):
+            kvharness.key(*keys)
+            self.assert_still_running(saver, keys, seconds=0.1)
+        kvharness.click()
+        self.assert_still_running(saver, 'a click without movement', seconds=0.1)
+        for x, y in ((x0 + 50, y0 + 50), (x0 - 50, y0 - 50), (x0 + 50, y0 - 50), (x0, y0)):
+            kvharness.mouse_move(x, y)
+            self.assert_still_running(saver, 'the cursor at %+d, %+d' % (x - x0, y - y0), seconds=0.1)
+        self.assert_still_running(saver, 'the last of them')
 
         kvharness.key('Escape')
         self.assertEqual(saver.wait(10), 0)

@@ -160,9 +160,11 @@ class SaverRun:
 class StartupCase(kvharness.SaverTestCase):
     """Starts the saver full screen on a playlist of generated clips."""
 
-    def write_settings(self, **media):
-        """g_screen.ini with sound off, English, Continue off unless given, and MEDIA keys as given."""
+    def write_settings(self, mute=1, **media):
+        """g_screen.ini with sound off unless mute is 0, English, Continue off unless given, and
+        MEDIA keys as given."""
         sections = {section: dict(values) for section, values in SETTINGS.items()}
+        sections['SOUND']['MUTEWAVE'] = str(mute)
         sections['MEDIA'].update({k: str(v) for k, v in media.items()})
         self.write_ini(sections)
         return sections

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/Scoped.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv {
 namespace {
@@ -18,18 +19,7 @@ namespace {
 using Report = std::map<std::string, std::string>;
 using VerifyFunction = BOOL(WINAPI*)(HWND);
 
-std::wstring StandInsFolder() {
-    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path + L"\\";
-}
-
-std::wstring SystemFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return std::wstring(folder) + L"\\";
-}
+std::wstring StandInsFolder() { return test::WinePath(KINOVELA_STANDINS_DIR L"/"); }
 
 std::string ReadFile(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
@@ -147,8 +137,8 @@ protected:
     }
 
     static constexpr const wchar_t* kValue = L"SCRNSAVE.EXE";
-    std::wstring installed_ = SystemFolder() + L"desk.cpl";
-    std::wstring record_ = SystemFolder() + L"desk-installs.txt";
+    std::wstring installed_ = test::SystemFolder() + L"\\desk.cpl";
+    std::wstring record_ = test::SystemFolder() + L"\\desk-installs.txt";
     wchar_t previous_[MAX_PATH] = {};
     bool hadPrevious_ = false;
 };
