@@ -8,7 +8,7 @@
 5. the full-screen run, as Windows starts it when the computer is idle, ended with a key.
 
 The sample films come from ffmpeg's synthetic sources (a Mandelbrot zoom, a test card, the game of
-life) with a tone. Runs on the user's display when DISPLAY is set, else on a virtual one. Uses its
+life) with a tone (tests/tools/make-clips --demo). Runs on the user's display when DISPLAY is set, else on a virtual one. Uses its
 own Wine prefix (build/demo/wine/prefix), never the user's; the first run makes it (about a minute).
 """
 import os
@@ -28,20 +28,10 @@ sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 import kvharness as kv  # noqa: E402
 
 SETUP = os.path.join(ROOT, 'dist', 'win64', 'setup.exe')
-STANDINS = os.path.join(ROOT, 'build', 'win64', 'standins')
 CLIPS_DIR = os.path.join(DEMO, 'films')
-INSTALLED = r'C:\windows\system32\KINOVELA.SCR'
+FILMS = ['mandelbrot.mpg', 'testcard.avi', 'life.wmv']  # made by make-clips --demo, six seconds each
 SECONDS = 6
-# name: (picture source, tone in Hz, encoder options) -- the formats the saver is made for.
-MPEG1 = ['-c:v', 'mpeg1video', '-b:v', '1200k', '-g', '12', '-c:a', 'mp2', '-b:a', '128k', '-f', 'mpeg']
-FILMS = {
-    'mandelbrot.mpg': ('mandelbrot=s=480x360:r=25,format=yuv420p', 330, MPEG1),
-    'testcard.avi': ('testsrc2=s=480x360:r=25', 440, ['-c:v', 'mpeg4', '-vtag', 'XVID', '-q:v', '4',
-                                                       '-c:a', 'pcm_s16le', '-f', 'avi']),
-    'life.wmv': ('life=s=160x120:mold=10:r=25:ratio=0.1:death_color=#C83232:life_color=#00ff00,'
-                 'scale=480:360:flags=neighbor', 550, ['-c:v', 'wmv2', '-b:v', '1500k', '-c:a', 'wmav2',
-                                                      '-b:a', '128k', '-f', 'asf']),
-}
+INSTALLED = r'C:\windows\system32\KINOVELA.SCR'
 # Client places of the controls the story clicks.
 SETUP_INSTALL = (341, 164)
 SETUP_CLOSE = (429, 164)
@@ -63,47 +53,18 @@ def shoot(name):
     return path
 
 
-def click(window, at):
-    kv.mouse_move(window.x + at[0], window.y + at[1])
-    kv.click()
-
-
-def steady_window(program, name, timeout=WINDOW_TIMEOUT):
-    """The program's window with that title once two looks in a row find it at the same place
-    (a window is placed after it shows, and its figures are filled in as it opens)."""
-    last = {}
-
-    def steady():
-        shown = [w for w in program.windows(name=name) if w.width > 100]
-        place = (shown[0].id, shown[0].x, shown[0].y) if shown else None
-        same = place is not None and last.get('place') == place
-        last['place'] = place
-        return shown[0] if same else None
-    return kv.wait_until(steady, timeout, interval=0.4, message='the "%s" window' % name)
-
-
 def make_films():
-    os.makedirs(CLIPS_DIR, exist_ok=True)
-    for name, (source, tone, options) in FILMS.items():
-        path = os.path.join(CLIPS_DIR, name)
-        if os.path.exists(path):
-            continue
-        tmp = os.path.join(CLIPS_DIR, '.tmp.' + name)
-        subprocess.run(['ffmpeg', '-nostdin', '-hide_banner', '-loglevel', 'error', '-y',
-                        '-f', 'lavfi', '-i', source, '-f', 'lavfi',
-                        '-i', 'sine=frequency=%d:sample_rate=44100' % tone, '-t', str(SECONDS),
-                        '-ac', '1'] + options + [tmp], check=True)
-        os.replace(tmp, path)
+    subprocess.run([os.path.join(ROOT, 'tests', 'tools', 'make-clips'), '--demo', CLIPS_DIR], check=True)
     return [kv.windows_path(os.path.join(CLIPS_DIR, n)) for n in FILMS]
 
 
 def fresh_system(playlist):
     """A system without the saver, with the stand-in Display control panel and a playlist ready."""
-    for name in ('KINOVELA.SCR', 'desk-installs.txt', kv.INI_FILE):
+    for name in ('KINOVELA.SCR', kv.INI_FILE):
         path = os.path.join(kv.system32(), name)
         if os.path.exists(path):
             os.remove(path)
-    shutil.copyfile(os.path.join(STANDINS, 'desk.cpl'), os.path.join(kv.system32(), 'desk.cpl'))
+    kv.install_standin('desk.cpl')
     kv.write_playlist(playlist)
     kv.write_ini({'SOUND': {'MUTEWAVE': '0'}, 'MEDIA': {'CONTINUE': '0'}, 'Option': {'Language': '1'}})
     for name in os.listdir(DEMO):
@@ -115,7 +76,7 @@ def step_setup_window(programs):
     say('1. the setup program')
     setup = kv.WineProgram([kv.windows_path(SETUP)], log_path=os.path.join(DEMO, 'setup.log'))
     programs.append(setup)
-    window = steady_window(setup, 'KINOVELA SETUP')
+    window = setup.main_window(name='KINOVELA SETUP', still=True, timeout=WINDOW_TIMEOUT)
     time.sleep(0.3)  # the bar's colour arrives with the first messages
     shoot('1-setup')
     return setup, window
@@ -123,15 +84,12 @@ def step_setup_window(programs):
 
 def step_install(setup, window):
     say('2. Install')
-    click(window, SETUP_INSTALL)
-    record = os.path.join(kv.system32(), 'desk-installs.txt')
-    kv.wait_until(lambda: os.path.exists(record), WINDOW_TIMEOUT, message='the hand-over to the Display control panel')
-    with open(record, 'rb') as f:
-        handed = f.read().decode('utf-8').strip()
+    kv.click_at(window, SETUP_INSTALL)
+    handed = kv.wait_until(kv.desk_launches, WINDOW_TIMEOUT, message='the hand-over to the Display control panel')
     say('  %s written (%d bytes), handed to desk.cpl: %s' % (
-        INSTALLED, os.path.getsize(os.path.join(kv.system32(), 'KINOVELA.SCR')), handed))
+        INSTALLED, os.path.getsize(os.path.join(kv.system32(), 'KINOVELA.SCR')), handed[0]))
     say('  current screen saver: %s' % (kv.reg_query(kv.DESKTOP_KEY, 'SCRNSAVE.EXE') or ('', 'none'))[1])
-    panel = steady_window(setup, 'KINOVELA')
+    panel = setup.main_window(name='KINOVELA', still=True, timeout=WINDOW_TIMEOUT)
     shoot('2-installed')
     return panel
 
@@ -139,7 +97,7 @@ def step_install(setup, window):
 def step_panel(panel):
     """The panel with the playlist; Play starts the first film in its preview area."""
     say('3. the configuration panel of the installed saver, playing the first film in its preview')
-    click(panel, PANEL_PLAY)
+    kv.click_at(panel, PANEL_PLAY)
     preview = (panel.x + PANEL_PREVIEW[0], panel.y + PANEL_PREVIEW[1]) + PANEL_PREVIEW[2:]
     path = os.path.join(DEMO, 'screen-latest.png')
     try:
@@ -155,24 +113,24 @@ def step_panel(panel):
 def step_about(setup, panel):
     """Opens the About window from the panel's link; reports when this build has none."""
     say('4. the About window')
-    click(panel, PANEL_ABOUT_LINK)
+    kv.click_at(panel, PANEL_ABOUT_LINK)
     try:
-        about = steady_window(setup, 'About', timeout=15)
+        about = setup.main_window(name='About', still=True, timeout=15)
     except AssertionError:
         say('  not yet available: no "About" window opened from the link')
         return
     shoot('4-about')
-    click(about, ABOUT_CLOSE)
+    kv.click_at(about, ABOUT_CLOSE)
     kv.wait_until(lambda: not kv.is_viewable(about.id), 15, message='the About window to close')
 
 
 def step_close_setup(setup, setup_window, panel):
-    click(panel, (3, 3))
+    kv.click_at(panel, (3, 3))
     kv.focus(panel.id)
     kv.key('alt+F4')
     kv.wait_until(lambda: not kv.leftover_processes('KINOVELA.SCR', setup.tag), 20,
                   message='the configuration panel to close')
-    click(setup_window, SETUP_CLOSE)
+    kv.click_at(setup_window, SETUP_CLOSE)
     say('  setup ended with exit code %s' % setup.wait(15))
 
 
@@ -189,18 +147,14 @@ def film_shown(shot):
 
 def step_fullscreen(programs):
     say('5. the full-screen run, as Windows starts it: %s /s' % INSTALLED)
-    kv.numlock_off()
-    kv.park_pointer()
-    saver = kv.WineProgram([INSTALLED, '/s'], log_path=os.path.join(DEMO, 'saver.log'))
-    programs.append(saver)
-    started = time.monotonic()
-    size = kv.screen_size()
-    window = kv.wait_until(lambda: (saver.windows(size=size) or [None])[0], WINDOW_TIMEOUT,
-                           message='the full-screen window')
+    def start(args):
+        programs.append(kv.WineProgram(args, log_path=os.path.join(DEMO, 'saver.log')))
+        return programs[-1]
+    saver, window = kv.start_fullscreen(start, INSTALLED)
     path = os.path.join(DEMO, 'screen-latest.png')
     kv.wait_until(lambda: film_shown(kv.screenshot(path)), WINDOW_TIMEOUT, interval=0.3,
                   message='the first picture')
-    say('  first picture %.1f s after the start' % (time.monotonic() - started))
+    say('  first picture %.1f s after the start' % (time.monotonic() - saver.started))
     # One look at each film, a second after it is first recognised, kept under the name of the
     # film that look shows (a resumed film may have ended in that second).
     seen = []
@@ -234,7 +188,7 @@ def step_fullscreen(programs):
 
 
 def main():
-    for needed in (SETUP, kv.saver_file(), os.path.join(STANDINS, 'desk.cpl')):
+    for needed in (SETUP, kv.saver_file(), os.path.join(kv.standins_dir(), 'desk.cpl')):
         if not os.path.exists(needed):
             say('%s is missing: build first (make build)' % needed)
             return 1
@@ -260,4 +214,6 @@ def main():
 
 
 if __name__ == '__main__':
-    sys.exit(main())
+    with kv.servers():
+        code = main()
+    sys.exit(code)

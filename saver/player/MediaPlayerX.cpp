@@ -16,9 +16,13 @@ TMediaPlayerX::~TMediaPlayerX() {
     engine_.reset();
 }
 
+std::unique_ptr<MediaEngine> TMediaPlayerX::MakeEngine(HWND window, MediaEngineEvents& events) {
+    return std::make_unique<DShowPlayer>(window, events);
+}
+
 MediaEngine& TMediaPlayerX::Engine() {
     if (!engine_) {
-        engine_ = std::make_unique<DShowPlayer>(hwnd_, static_cast<MediaEngineEvents&>(*this));
+        engine_ = MakeEngine(hwnd_, *this);
         RECT rc;
         GetClientRect(hwnd_, &rc);
         engine_->Resize(rc.right, rc.bottom);

@@ -47,13 +47,15 @@ public:
     NotifyEvent OnBegun;
 
 protected:
+    // The engine, made at the first call that needs it, and its maker (tests give options).
+    MediaEngine& Engine();
+    virtual std::unique_ptr<MediaEngine> MakeEngine(HWND window, MediaEngineEvents& events);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnTimer(UINT_PTR id) override;
     void OnSize(int width, int height) override;
     void Paint(HDC dc, const RECT& client) override;
 
 private:
-    MediaEngine& Engine();
     void Apply(const PlayerCommand& command);
     void Transport(const PlayerCommand& command);
     void CheckBegun();

@@ -29,7 +29,7 @@ sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 import figures  # noqa: E402
 import kvharness  # noqa: E402
 import procwatch  # noqa: E402
-import xprobe  # noqa: E402
+import kvx11  # noqa: E402
 
 SAVER = os.environ.get('KINOVELA_SAVER', kvharness.saver_file())
 REFERENCE = os.environ.get('KINOVELA_REFPLAYER', os.path.join(ROOT, 'build', 'win64', 'bench', 'refplayer.exe'))
@@ -67,7 +67,7 @@ class Bench:
     def __init__(self, runs, work_dir):
         self.runs = runs
         self.work_dir = work_dir
-        self.display = xprobe.Display(kvharness.wine_env()['DISPLAY'])
+        self.display = kvx11.Display(kvharness.wine_env()['DISPLAY'])
         self.screen = kvharness.screen_size()
         self.files = kvharness.FileKeeper()
         for name in (kvharness.INI_FILE, kvharness.PLAYLIST_FILE):
@@ -328,4 +328,5 @@ def main():
 
 
 if __name__ == '__main__':
-    main()
+    with kvharness.servers():
+        main()

@@ -11,16 +11,6 @@ import kvharness
 TICKS_PER_SECOND = os.sysconf('SC_CLK_TCK')
 
 
-def _launch_environment(tag):
-    # What tests/tools/wine-run sets for a program; it is started here without the script in
-    # between so that the shell's own start is not in any figure.
-    env = kvharness.environment(**{kvharness.TAG_VARIABLE: tag})
-    env.setdefault('WINEARCH', 'win64')
-    env['WINEDEBUG'] = os.environ.get('WINEDEBUG', '-all')
-    env['WINEDLLOVERRIDES'] = os.environ.get('WINEDLLOVERRIDES', 'mscoree,mshtml=;winemenubuilder.exe=d')
-    return env
-
-
 def process_seconds(pid):
     """User + system time of the whole process (every thread, ended ones too), in seconds."""
     try:
@@ -53,26 +43,11 @@ def peak_resident_kb(pid):
 
 def wineserver_pid():
     """The wineserver of the benchmark's prefix, or None."""
-    prefix = kvharness.prefix()
-    for name in os.listdir('/proc'):
-        if not name.isdigit():
-            continue
+    for name in filter(str.isdigit, os.listdir('/proc')):
         words = kvharness.command_line_of(int(name)).split()
-        if not words or not os.path.basename(words[0]).startswith('wineserver'):
-            continue
-        if _environment_value(int(name), b'WINEPREFIX') == prefix:
+        if words and os.path.basename(words[0]).startswith('wineserver') and \
+                kvharness.environ_of(int(name)).get(b'WINEPREFIX') == kvharness.prefix().encode():
             return int(name)
-    return None
-
-
-def _environment_value(pid, name):
-    try:
-        with open('/proc/%d/environ' % pid, 'rb') as f:
-            for item in f.read().split(b'\0'):
-                if item.startswith(name + b'='):
-                    return item[len(name) + 1:].decode('utf-8', 'replace')
-    except OSError:
-        pass
     return None
 
 
@@ -85,7 +60,8 @@ class Program:
         Program.count += 1
         self.log_path = os.path.join(log_dir, 'run-%03d.log' % Program.count)
         self.tag = '%s:bench%d' % (kvharness.RUN_TAG, Program.count)
-        env = _launch_environment(self.tag)
+        # Started without wine-run in between, so that the script's own start is in no figure.
+        env = kvharness.environment(**{kvharness.TAG_VARIABLE: self.tag})
         with open(self.log_path, 'wb') as log:
             self.started = time.monotonic()
             self.popen = subprocess.Popen([kvharness.wine_env()['WINE']] + list(args), env=env,

@@ -23,37 +23,14 @@ sys.path.insert(0, os.path.join(ROOT, 'tests', 'e2e'))
 import figures  # noqa: E402
 import kvharness  # noqa: E402
 import procwatch  # noqa: E402
-import xprobe  # noqa: E402
+import kvx11  # noqa: E402
 
 SAVER = os.environ.get('KINOVELA_SAVER', kvharness.saver_file())
 REGION = (508, 150, 4, 4)  # above the clips' moving square
 SAMPLE_PAUSE = 0.005
-MPEG1 = ['-c:v', 'mpeg1video', '-b:v', '300k', '-g', '12', '-c:a', 'mp2', '-b:a', '64k', '-ac', '1',
-         '-muxpreload', '0.2', '-muxdelay', '0.2', '-f', 'mpeg']
-# name, colour as the screen shows it, size, output options: the four kinds of make-clips, one second each.
-CLIPS = [
-    ('soak.mpg', (1, 0, 0), 'red', '320x240', MPEG1),
-    ('soak.avi', (0, 0.5, 0), 'green', '320x240', ['-c:v', 'mpeg4', '-vtag', 'XVID', '-q:v', '5', '-c:a', 'pcm_s16le',
-                                                  '-ac', '1', '-f', 'avi']),
-    ('soak.wmv', (0, 0, 1), 'blue', '320x240', ['-c:v', 'wmv2', '-b:v', '300k', '-c:a', 'wmav2', '-b:a', '64k',
-                                               '-ac', '1', '-f', 'asf']),
-    ('soak.dat', (1, 1, 0), 'yellow', '352x288', ['-c:v', 'mpeg1video', '-b:v', '1150k', '-maxrate', '1150k',
-                                                 '-minrate', '1150k', '-bufsize', '327680', '-g', '15', '-c:a', 'mp2',
-                                                 '-b:a', '224k', '-ac', '2', '-f', 'vcd']),
-]
-
-
-def make_clips(folder):
-    os.makedirs(folder, exist_ok=True)
-    for name, _, colour, size, options in CLIPS:
-        path = os.path.join(folder, name)
-        if os.path.exists(path):
-            continue
-        subprocess.run(['ffmpeg', '-nostdin', '-hide_banner', '-loglevel', 'error', '-y',
-                        '-f', 'lavfi', '-i', 'color=c=%s:s=%s:r=25:d=1' % (colour, size),
-                        '-f', 'lavfi', '-i', 'sine=frequency=440:sample_rate=44100:duration=1',
-                        '-t', '1'] + options + [path + '.tmp'], check=True)
-        os.replace(path + '.tmp', path)
+# The soak's clips (make-clips --soak): the four kinds, a second each, and the colour each
+# shows on the screen.
+CLIPS = [('soak.mpg', (1, 0, 0)), ('soak.avi', (0, 0.5, 0)), ('soak.wmv', (0, 0, 1)), ('soak.dat', (1, 1, 0))]
 
 
 def clip_of(rgb):
@@ -76,12 +53,12 @@ def process_figures(pid):
 
 def soak(changes, every):
     folder = os.path.join(kvharness.BUILD, 'soak-clips')
-    make_clips(folder)
+    subprocess.run([os.path.join(ROOT, 'tests', 'tools', 'make-clips'), '--soak', folder], check=True)
     subprocess.run([kvharness.WINE_RUN, '--prepare'], env=kvharness.environment(), check=True, timeout=300)
     keeper = kvharness.FileKeeper()
     for name in (kvharness.INI_FILE, kvharness.PLAYLIST_FILE):
         keeper.keep(os.path.join(kvharness.system32(), name))
-    display = xprobe.Display(kvharness.wine_env()['DISPLAY'])
+    display = kvx11.Display(kvharness.wine_env()['DISPLAY'])
     work = os.path.join(kvharness.BUILD, 'soak-runs')
     os.makedirs(work, exist_ok=True)
     program = None
@@ -135,4 +112,5 @@ def main():
 
 
 if __name__ == '__main__':
-    main()
+    with kvharness.servers():
+        main()

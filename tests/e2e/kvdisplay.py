@@ -1,23 +1,16 @@
 """Display side of the end-to-end harness: X windows, screenshots and input (see kvharness)."""
-import ctypes
+import collections
 import re
-import time
 
+import kvx11
 from kvwine import run_tool, wait_until, wine_env
 
 
 # ---- X windows -------------------------------------------------------------------------------
 
-class XWindow:
-    def __init__(self, id, name, instance, cls, width, height, x, y):
-        self.id, self.name, self.instance, self.cls = id, name, instance, cls
-        self.width, self.height, self.x, self.y = width, height, x, y
-
+class XWindow(collections.namedtuple('XWindow', 'id name instance cls width height x y')):
     def size(self):
         return (self.width, self.height)
-
-    def __repr__(self):
-        return 'XWindow(%s %r %dx%d+%d+%d)' % (self.id, self.name, self.width, self.height, self.x, self.y)
 
 
 _WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((?:"(.*?)" "(.*?)")?\)\s+'
@@ -126,12 +119,6 @@ def nearest_colour(rgb):
     return min(COLOURS, key=lambda n: sum((a - b) ** 2 for a, b in zip(rgb, COLOURS[n])))
 
 
-def is_mostly(rgb, colour, tolerance=0.35):
-    """Whether a mean colour is nearest to the named one and within tolerance of it."""
-    distance = sum((a - b) ** 2 for a, b in zip(rgb, COLOURS[colour])) ** 0.5
-    return nearest_colour(rgb) == colour and distance <= tolerance
-
-
 def colour_fraction(path, colour, region=None, fuzz=25):
     """Share (0..1) of the pixels within fuzz per cent of a colour (an ImageMagick colour name or #rrggbb)."""
     out = run_tool(['convert', path] + _crop(region) +
@@ -168,11 +155,19 @@ def mouse_move(x, y):
     run_tool(['xdotool', 'mousemove', str(x), str(y)])
 
 
+def click_at(window, at, button=1):
+    """Clicks at a place (x, y) of a window's client area: with no window manager, Wine's X
+    window of a top-level window is its client area."""
+    mouse_move(window.x + at[0], window.y + at[1])
+    click(button)
+
+
 def park_pointer(x=None, y=None):
     """Puts the pointer somewhere known (the screen's centre) before a saver starts."""
     width, height = screen_size()
-    mouse_move(width // 2 if x is None else x, height // 2 if y is None else y)
-    time.sleep(0.2)
+    at = (width // 2 if x is None else x, height // 2 if y is None else y)
+    mouse_move(*at)
+    wait_until(lambda: pointer_position() == at, 5, message='the pointer at %r' % (at,))
 
 
 def pointer_position():
@@ -195,25 +190,14 @@ def focus(window_id):
 
 
 def numlock_is_on():
-    x11 = ctypes.CDLL('libX11.so.6')
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XkbGetNamedIndicator.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_void_p,
-                                         ctypes.c_void_p, ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(wine_env()['DISPLAY'].encode())
-    if not display:
-        raise RuntimeError('cannot open display %s' % wine_env()['DISPLAY'])
-    try:
-        on = ctypes.c_int(0)
-        atom = x11.XInternAtom(display, b'Num Lock', 0)
-        if not x11.XkbGetNamedIndicator(display, atom, None, ctypes.byref(on), None, None):
-            raise RuntimeError('the display has no Num Lock indicator')
-        return bool(on.value)
-    finally:
-        x11.XCloseDisplay(display)
+    with kvx11.Display(wine_env()['DISPLAY']) as display:
+        return display.numlock_is_on()
+
+
+def cursor_visible():
+    """Whether the pointer shows a cursor (a saver hides it over its window)."""
+    with kvx11.Display(wine_env()['DISPLAY']) as display:
+        return display.cursor_visible()
 
 
 def numlock_on():

@@ -8,14 +8,15 @@ A test script, e.g. tests/e2e/fullscreen/test_keys.py:
 
     class Keys(kvharness.SaverTestCase):
         def test_escape_ends_the_run(self):
-            kvharness.park_pointer()
-            saver = self.start_saver('/s')
-            window = self.wait_for_window(name='KINOVELA', size=kvharness.screen_size())
+            saver, window = self.start_saver_fullscreen()
             kvharness.focus(window.id)
             kvharness.key('Escape')
             self.assertEqual(saver.wait(10), 0)
 
     kvharness.main()
+
+Run by hand (python3 tests/e2e/.../test_x.py), a script starts the display, sound and Wine servers
+of the build tree as it needs them and stops them at its end; under ctest the run's fixture does.
 
 Facts about this Wine (8.0) and display that the helpers build on:
 - `wine-run PROGRAM` for a program named without a path (notepad) runs `start.exe /exec PROGRAM`
@@ -35,16 +36,17 @@ Facts about this Wine (8.0) and display that the helpers build on:
   pointer (`park_pointer()`) before a saver starts, so that move is not taken for a user's movement.
 - Wine ships no desk.cpl and no PASSWORD.CPL, so the stand-ins copied into system32 are loaded as
   they are (rundll32 finds desk.cpl there); no DLL override is needed.
-- Hiding, closing or reparenting a shown top-level window costs about two seconds: with no window
-  manager, winex11 waits that long for a withdrawn state that never comes. So a saver's embedding
-  into the preview window takes about 2 s (sample later than that: run_ms defaults to 4000 here),
-  and a program ends about 2 s after its last top-level window closes. (Managed=N under
-  HKCU\Software\Wine\X11 Driver would remove the wait, and with it the _NET_WM_STATE hints.)
+- Hiding, closing or reparenting a shown top-level window costs about two seconds (DEVELOPERS.md):
+  a saver's embedding into the preview takes that long, and a program ends that long after its
+  last top-level window closes. (Managed=N under HKCU\Software\Wine\X11 Driver would remove the
+  wait, and with it the _NET_WM_STATE hints.)
 """
+import collections
 import os
 import re
 import shutil
 import subprocess
+import sys
 import time
 import unittest
 
@@ -53,7 +55,7 @@ from kvdisplay import *  # noqa: F401,F403
 from kvwine import *  # noqa: F401,F403
 from kvdisplay import find_windows, screenshot
 from kvwine import BUILD, WINE_RUN, WineProgram, _kill, environment, leftover_processes, saver_windows_path, \
-    standins_dir, system32, wait_until, windows_path
+    servers, standins_dir, system32, wait_until, windows_path
 
 INI_FILE = 'g_screen.ini'
 PLAYLIST_FILE = 'g_screen.files'
@@ -192,15 +194,42 @@ class FileKeeper:
 
 def install_standin(source, as_name=None, keeper=None):
     """Copies a stand-in from the build's standins folder into system32 (e.g. 'PASSWORD-noentry.cpl'
-    as 'PASSWORD.CPL'). With a keeper, the copy and the stand-in's side files are put back later."""
+    as 'PASSWORD.CPL'), without the side files an earlier use left. With a keeper, the copy and
+    the side files are put back later."""
     target_name = as_name or source
     target = os.path.join(system32(), target_name)
-    if keeper:
-        keeper.keep(target)
-        for side in STANDIN_SIDE_FILES.get(target_name, []):
-            keeper.keep(os.path.join(system32(), side))
+    sides = [os.path.join(system32(), side) for side in STANDIN_SIDE_FILES.get(target_name, [])]
+    for path in [target] + sides:
+        if keeper:
+            keeper.keep(path)
+        if path != target and os.path.exists(path):
+            os.remove(path)
     shutil.copyfile(os.path.join(standins_dir(), source), target)
     return target
+
+
+def _side_lines(name):
+    try:
+        with open(os.path.join(system32(), name), 'rb') as f:
+            return f.read().decode('utf-8').splitlines()
+    except FileNotFoundError:
+        return []
+
+
+def desk_launches():
+    """The command lines the desk.cpl stand-in was started with, one per hand-over."""
+    return _side_lines('desk-installs.txt')
+
+
+def password_calls():
+    """The PASSWORD.CPL stand-in's calls, each as a dict ('hwnd', 'cursor_visible')."""
+    return [dict(item.split('=', 1) for item in line.split()) for line in _side_lines('password-calls.txt') if line]
+
+
+def set_password_answer(right):
+    """Whether the PASSWORD.CPL stand-in takes the password it asks for."""
+    with open(os.path.join(system32(), 'password-answer.txt'), 'w') as f:
+        f.write('1' if right else '0')
 
 
 def read_report(path):
@@ -208,6 +237,22 @@ def read_report(path):
     with open(path, 'rb') as f:
         lines = f.read().decode('utf-8', 'replace').splitlines()
     return dict(line.split('=', 1) for line in lines if '=' in line)
+
+
+def report(text):
+    """A measurement line in the test's output (ctest shows it with --output-on-failure or -V)."""
+    sys.stderr.write('  [measured] %s\n' % text)
+    sys.stderr.flush()
+
+
+def start_fullscreen(start, saver, *args, pointer=()):
+    """Starts a full-screen run as Windows does when the computer is idle (saver /s, through
+    start: WineProgram or SaverTestCase.start), with NumLock off and the pointer parked at pointer
+    (the screen's centre by default). Returns (program, its window covering the screen)."""
+    numlock_off()
+    park_pointer(*pointer)
+    program = start([saver, '/s'] + list(args))
+    return program, program.main_window(size=screen_size())
 
 
 # ---- the test case ---------------------------------------------------------------------------
@@ -233,7 +278,7 @@ class SaverTestCase(unittest.TestCase):
 
     def _clean_up(self):
         for program in reversed(self.programs):
-            program.stop(timeout=3)
+            program.stop(timeout=0)
         for key, name, previous in reversed(self._registry):
             if previous is None:
                 reg_delete(key, name)
@@ -255,15 +300,22 @@ class SaverTestCase(unittest.TestCase):
         """Starts dist/win64/KINOVELA.SCR with the given arguments."""
         return self.start([saver_windows_path()] + list(args))
 
-    def start_displayprops(self, *saver_args, run_ms=4000, exit_ms=5000, close=False, destroy_preview=False,
-                           no_activate=False, saver=None):
+    def start_saver_fullscreen(self, *args, pointer=()):
+        """dist/win64/KINOVELA.SCR /s (see start_fullscreen): (program, window)."""
+        return start_fullscreen(self.start, saver_windows_path(), *args, pointer=pointer)
+
+    def start_displayprops(self, *saver_args, until=None, run_ms=None, exit_ms=5000, close=False,
+                           destroy_preview=False, no_activate=False, saver=None):
         """Starts the Display Properties stand-in, which starts the saver (or the program saver names)
         with saver_args; {preview} and {self} in them become the handles of its preview window and of
-        itself. After run_ms it closes the saver (close) or destroys its preview window
-        (destroy_preview). Returns (program, report path); read_report() once the program has ended."""
+        itself. Once the saver has done until (shown a 'window', filled the preview with its
+        'child'), or after run_ms, it samples, then closes the saver (close) or destroys its preview
+        window (destroy_preview). Returns (program, report path); read_report()
+        once the program has ended."""
         report = os.path.join(self.work_dir, 'displayprops-%d.txt' % len(self.programs))
         args = [os.path.join(standins_dir(), 'displayprops.exe'), '--report', windows_path(report),
-                '--run-ms', str(run_ms), '--exit-ms', str(exit_ms)]
+                '--run-ms', str(run_ms or (15000 if until else 4000)), '--exit-ms', str(exit_ms)]
+        args += ['--until', until] if until else []
         args += ['--close'] if close else []
         args += ['--destroy-preview'] if destroy_preview else []
         args += ['--no-activate'] if no_activate else []
@@ -308,28 +360,25 @@ class SaverTestCase(unittest.TestCase):
     def install_standin(self, source, as_name=None):
         return install_standin(source, as_name, self.files)
 
-    def wait_for_window(self, timeout=15, **criteria):
-        """The first window matching the criteria of find_windows, waited for."""
-        return wait_until(lambda: (find_windows(**criteria) or [None])[0], timeout,
-                          message='a window with %r' % criteria)
+    def password_gate(self, answer):
+        """ScreenSaveUsePassword = 1 and the PASSWORD.CPL stand-in taking the password or not."""
+        self.set_registry_value(DESKTOP_KEY, 'ScreenSaveUsePassword', 1)
+        self.install_standin('PASSWORD.CPL')
+        set_password_answer(answer)
 
     def screenshot(self, name='screen'):
         return screenshot(os.path.join(self.work_dir, name + '.png'))
 
 
 def main():
-    """Runs the test cases of the calling script."""
-    unittest.main(verbosity=2)
+    """Runs the test cases of the calling script; the servers it starts stop at its end."""
+    with servers():
+        unittest.main(verbosity=2)
 
 
 # ---- a window's controls as a user reads them --------------------------------------------------
 
-class WindowControl:
-    def __init__(self, cls, enabled, text):
-        self.cls, self.enabled, self.text = cls, enabled, text
-
-    def __repr__(self):
-        return 'WindowControl(%s %s %r)' % (self.cls, 'enabled' if self.enabled else 'disabled', self.text)
+WindowControl = collections.namedtuple('WindowControl', 'cls enabled text')
 
 
 def window_controls(title, cls=None):

@@ -34,6 +34,19 @@ def wine_env():
     return _wine_env
 
 
+@contextlib.contextmanager
+def servers():
+    """Holds the tree's servers (display, sound, Wine) for the block: those started meanwhile stop
+    at its end, or when this process ends however it ends. Under a holder from before (ctest's
+    fixture) they are that holder's to stop."""
+    me, env = str(os.getpid()), dict(os.environ, KINOVELA_BUILD=BUILD)
+    subprocess.run([WINE_RUN, '--hold', me], env=env, check=True, timeout=300)
+    try:
+        yield
+    finally:
+        subprocess.run([WINE_RUN, '--release', me], env=env, timeout=60)
+
+
 def environment(**extra):
     """The environment for a program under wine-run and for the X tools."""
     env = dict(os.environ)
@@ -66,7 +79,9 @@ def saver_windows_path():
 
 
 def standins_dir():
-    return os.path.join(BUILD, 'standins')
+    """The stand-ins of the build tree; a tree of Wine state alone (the demo's) uses the win64 tree's."""
+    own = os.path.join(BUILD, 'standins')
+    return own if os.path.isdir(own) else os.path.join(ROOT, 'build', 'win64', 'standins')
 
 
 def clips_dir():
@@ -109,7 +124,8 @@ def wait_still(find, timeout=30.0, message='the window'):
 
 # ---- processes -------------------------------------------------------------------------------
 
-def _environ_of(pid):
+def environ_of(pid):
+    """The environment a process was started with, as bytes."""
     try:
         with open('/proc/%d/environ' % pid, 'rb') as f:
             return dict(item.split(b'=', 1) for item in f.read().split(b'\0') if b'=' in item)
@@ -146,7 +162,7 @@ def tagged_pids(tag=RUN_TAG):
     for name in os.listdir('/proc'):
         if not name.isdigit() or int(name) == os.getpid():
             continue
-        value = _environ_of(int(name)).get(TAG_VARIABLE.encode(), b'').decode()
+        value = environ_of(int(name)).get(TAG_VARIABLE.encode(), b'').decode()
         if (value == tag or value.startswith(tag + ':')) and not _is_shared_process(int(name)):
             pids.append(int(name))
     return pids
@@ -176,6 +192,7 @@ class WineProgram:
         self.killed = False
         self.log_path = log_path or os.path.join(tempfile.gettempdir(), '%s-%d.log' % (RUN_TAG, _program_count))
         with open(self.log_path, 'wb') as log:
+            self.started = time.monotonic()
             self.popen = subprocess.Popen([WINE_RUN] + self.args, env=environment(**{TAG_VARIABLE: self.tag}, **(env or {})),
                                           stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                           start_new_session=True)
@@ -211,6 +228,15 @@ class WineProgram:
         """The program's X windows (see kvdisplay.find_windows for the criteria)."""
         from kvdisplay import find_windows
         return find_windows(pids=set(self.pids()), **criteria)
+
+    def main_window(self, timeout=30, still=False, other_than=(), **criteria):
+        """The program's first window matching the criteria, waited for: not the application's
+        own 1 x 1 window beside it, nor those of other_than (ids). With still, once two looks
+        in a row see it at the same place and size (a window may be mapped before it is centred)."""
+        def find():
+            return next((w for w in self.windows(**criteria) if w.size() != (1, 1) and w.id not in other_than), None)
+        message = '%s of %s' % (criteria or 'the main window', self.args[0])
+        return wait_still(find, timeout, message=message) if still else wait_until(find, timeout, message=message)
 
     def log(self):
         with open(self.log_path, 'rb') as f:

@@ -23,29 +23,13 @@ class AboutWindow(kvharness.SaverTestCase):
         self.remove_settings()
         kvharness.numlock_off()
         self.saver = self.start_saver('/c')
-        self.panel = self.wait_steady(lambda: self.saver.windows(name='KINOVELA', size=PANEL_CLIENT), 'the panel')
-        time.sleep(0.5)  # its creation handler has run
-
-    def tearDown(self):
-        self.saver.stop(timeout=0)
-
-    def click(self, window, at):
-        kvharness.mouse_move(window.x + at[0], window.y + at[1])
-        kvharness.click()
+        self.panel = self.saver.main_window(name='KINOVELA', size=PANEL_CLIENT, still=True)
 
     def about_windows(self):
         return self.saver.windows(name='About', size=ABOUT_CLIENT)
 
-    def wait_steady(self, find, message):
-        """The first window find() gives, once two looks in a row see it at the same place."""
-        try:
-            return kvharness.wait_still(lambda: (find() or [None])[0], 15, message=message)
-        except AssertionError:
-            self.screenshot('waiting-for-' + message.replace(' ', '-'))
-            raise
-
-    def wait_for_about(self, other_than=None):
-        return self.wait_steady(lambda: [w for w in self.about_windows() if w.id != other_than], 'the About window')
+    def wait_for_about(self, other_than=()):
+        return self.saver.main_window(name='About', size=ABOUT_CLIENT, still=True, other_than=other_than)
 
     def cpu_ink(self, about, shot):
         """Share of dark (text) pixels where the processor figure stands."""
@@ -53,19 +37,19 @@ class AboutWindow(kvharness.SaverTestCase):
         return kvharness.colour_fraction(shot, 'black', (about.x + x, about.y + y, w, h), fuzz=40)
 
     def test_two_clicks_leave_one_window_and_after_a_close_the_link_opens_a_fresh_one_that_alt_c_closes(self):
-        self.click(self.panel, LINK)
+        kvharness.click_at(self.panel, LINK)
         about = self.wait_for_about()
-        self.click(self.panel, LINK)
+        kvharness.click_at(self.panel, LINK)
         # A second window or a second measurement would show well within this time.
         time.sleep(1.5)
         self.assertEqual([w.id for w in self.about_windows()], [about.id])
         shot = self.screenshot('about')
         self.assertGreater(self.cpu_ink(about, shot), 0.03, 'the processor figure is filled in')
 
-        self.click(about, CLOSE_BUTTON)
+        kvharness.click_at(about, CLOSE_BUTTON)
         kvharness.wait_until(lambda: not self.about_windows(), 10, message='the About window to close')
-        self.click(self.panel, LINK)
-        fresh = self.wait_for_about(other_than=about.id)
+        kvharness.click_at(self.panel, LINK)
+        fresh = self.wait_for_about(other_than=(about.id,))
         self.assertEqual(len(self.about_windows()), 1)
         # The figure follows the window by the half second its measurement takes.
         kvharness.wait_until(lambda: self.cpu_ink(fresh, self.screenshot('about-again')) > 0.03, 10,
@@ -77,10 +61,8 @@ class AboutWindow(kvharness.SaverTestCase):
 
     def test_a_binary_product_identifier_shows_the_error_box_and_then_a_half_filled_window(self):
         self.set_registry_value(CURRENT_VERSION, 'ProductID', '55274640', 'REG_BINARY')
-        self.click(self.panel, LINK)
-        box = self.wait_steady(
-            lambda: [w for w in self.saver.windows(name='KINOVELA') if w.id != self.panel.id and w.size() != (1, 1)],
-            'the error box')
+        kvharness.click_at(self.panel, LINK)
+        box = self.saver.main_window(name='KINOVELA', other_than=(self.panel.id,), still=True)
         self.screenshot('error-box')
         self.assertEqual(self.about_windows(), [], 'the window opens after the box')
         kvharness.focus(box.id)

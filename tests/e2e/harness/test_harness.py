@@ -39,7 +39,7 @@ class Programs(kvharness.SaverTestCase):
 
     def test_displayprops_reports_what_a_saver_did_to_it(self):
         fake = kvharness.windows_path(os.path.join(kvharness.standins_dir(), 'fakesaver.exe'))
-        program, report_path = self.start_displayprops('/c:{self}', run_ms=1000, close=True, saver=fake)
+        program, report_path = self.start_displayprops('/c:{self}', until='window', close=True, saver=fake)
         self.assertEqual(program.wait(30), 0)
         report = kvharness.read_report(report_path)
         self.assertEqual(report['command_line'], '%s /c:%s' % (fake, report['display_properties']))

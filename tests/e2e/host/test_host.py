@@ -1,6 +1,5 @@
 """The real KINOVELA.SCR under each screen-saver switch, seen from outside: its X windows, the cursor,
 the input that ends a full-screen run, the password gate, and the Display Properties stand-in."""
-import ctypes
 import os
 import sys
 import time
@@ -17,38 +16,6 @@ MWM_FUNC_RESIZE, MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE = 0x2, 0x8, 0x10
 MWM_DECOR_RESIZEH, MWM_DECOR_TITLE, MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x4, 0x8, 0x20, 0x40
 
 
-class _CursorImage(ctypes.Structure):
-    _fields_ = [('x', ctypes.c_short), ('y', ctypes.c_short), ('width', ctypes.c_ushort),
-                ('height', ctypes.c_ushort), ('xhot', ctypes.c_ushort), ('yhot', ctypes.c_ushort),
-                ('cursor_serial', ctypes.c_ulong), ('pixels', ctypes.POINTER(ctypes.c_ulong)),
-                ('atom', ctypes.c_ulong), ('name', ctypes.c_char_p)]
-
-
-def cursor_visible():
-    """Whether the pointer's current cursor image has any opaque pixel (XFixes, as x11grab draws it)."""
-    x11 = ctypes.CDLL('libX11.so.6')
-    xfixes = ctypes.CDLL('libXfixes.so.3')
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFree.argtypes = [ctypes.c_void_p]
-    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
-    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(kvharness.wine_env()['DISPLAY'].encode())
-    if not display:
-        raise RuntimeError('cannot open the display')
-    try:
-        image = xfixes.XFixesGetCursorImage(display)
-        if not image:
-            raise RuntimeError('XFixesGetCursorImage failed')
-        c = image.contents
-        visible = any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
-        x11.XFree(image)
-        return visible
-    finally:
-        x11.XCloseDisplay(display)
-
-
 class HostCase(kvharness.SaverTestCase):
     def setUp(self):
         super().setUp()
@@ -59,33 +26,8 @@ class HostCase(kvharness.SaverTestCase):
     def viewable_windows(self, program):
         return [w for w in program.windows() if w.name != 'Default IME']
 
-    def wait_for_saver_window(self, program, timeout=20, **criteria):
-        """The main window once shown (the application window, which carries the taskbar entry, is 1 x 1)."""
-        def main_window():
-            return ([w for w in program.windows(name=SAVER, **criteria) if w.size() != (1, 1)] or [None])[0]
-        window = kvharness.wait_until(main_window, timeout, message='the saver window %r' % criteria)
-        time.sleep(0.7)  # its creation handler has run and the first input is read from here on
-        return window
-
     def assert_still_running(self, program, after, seconds=0.8):
         self.assertIsNone(program.wait(seconds), '%s ended the run' % after)
-
-    def password_gate(self, answer):
-        """ScreenSaveUsePassword = 1 and the PASSWORD.CPL stand-in answering yes or no."""
-        self.set_registry_value(kvharness.DESKTOP_KEY, 'ScreenSaveUsePassword', 1)
-        self.install_standin('PASSWORD.CPL')
-        self.set_password_answer(answer)
-
-    def set_password_answer(self, right):
-        with open(os.path.join(kvharness.system32(), 'password-answer.txt'), 'w') as f:
-            f.write('1' if right else '0')
-
-    def password_calls(self):
-        path = os.path.join(kvharness.system32(), 'password-calls.txt')
-        if not os.path.exists(path):
-            return []
-        with open(path) as f:
-            return [dict(item.split('=', 1) for item in line.split()) for line in f if line.strip()]
 
 
 class ConfigurationMode(HostCase):
@@ -95,7 +37,7 @@ class ConfigurationMode(HostCase):
         for args in (['/c'], [], ['s'], ['-INSTALL']):
             with self.subTest(args=args):
                 saver = self.start_saver(*args)
-                window = self.wait_for_saver_window(saver, size=DIALOG_CLIENT)
+                window = saver.main_window(name=SAVER, size=DIALOG_CLIENT, still=True)
                 flags, functions, decorations = kvharness.motif_wm_hints(window.id)[:3]
                 self.assertTrue(decorations & MWM_DECOR_TITLE, 'a caption')
                 self.assertFalse(decorations & (MWM_DECOR_RESIZEH | MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE))
@@ -103,13 +45,13 @@ class ConfigurationMode(HostCase):
                 self.assertLessEqual(abs(window.x + window.width // 2 - width // 2), 15, window)
                 self.assertLessEqual(abs(window.y + window.height // 2 - height // 2), 15, window)
                 self.assertNotIn('_NET_WM_STATE_ABOVE', kvharness.net_wm_state(window.id))
-                self.assertTrue(cursor_visible())
+                self.assertTrue(kvharness.cursor_visible())
                 self.assertIsNone(saver.wait(0.3), 'configuration mode keeps running')
                 saver.stop(timeout=0)
 
     def test_display_properties_is_disabled_while_a_c_handle_run_lasts_and_enabled_again_at_teardown(self):
         self.password_gate(answer=False)
-        program, report_path = self.start_displayprops('/c:{self}', run_ms=4000, exit_ms=6000, close=True)
+        program, report_path = self.start_displayprops('/c:{self}', until='window', close=True)
         self.assertEqual(program.wait(30), 0)
         report = kvharness.read_report(report_path)
         self.assertEqual(report['saver_started'], '1')
@@ -119,10 +61,10 @@ class ConfigurationMode(HostCase):
         self.assertEqual(report['saver_exited'], '1', 'the close is allowed without a password')
         self.assertEqual(report['saver_killed'], '0')
         self.assertEqual(report['enabled_after_exit'], '1')
-        self.assertEqual(self.password_calls(), [], 'configuration mode never asks for the password')
+        self.assertEqual(kvharness.password_calls(), [], 'configuration mode never asks for the password')
 
     def test_without_an_argument_display_properties_is_never_disabled(self):
-        program, report_path = self.start_displayprops(run_ms=4000, exit_ms=6000, close=True)
+        program, report_path = self.start_displayprops(until='window', close=True)
         self.assertEqual(program.wait(30), 0)
         report = kvharness.read_report(report_path)
         self.assertEqual(report['exited_before_sample'], '0')
@@ -132,28 +74,26 @@ class ConfigurationMode(HostCase):
 
 
 class FullScreenMode(HostCase):
-    def start_full_screen(self):
-        kvharness.park_pointer()
-        saver = self.start_saver('/s')
-        return saver, self.wait_for_saver_window(saver, size=kvharness.screen_size())
-
     def test_a_borderless_topmost_window_covers_the_screen_and_only_ending_input_ends_it(self):
-        saver, window = self.start_full_screen()
+        saver, window = self.start_saver_fullscreen()
         self.assertEqual((window.x, window.y), (0, 0))
         self.assertIn('_NET_WM_STATE_ABOVE', kvharness.net_wm_state(window.id))
         self.assertEqual(kvharness.motif_wm_hints(window.id)[2], 0, 'no decorations')
         self.assertEqual([w.id for w in self.viewable_windows(saver)], [window.id], 'no taskbar window beside it')
-        self.assertFalse(cursor_visible())
+        kvharness.wait_until(lambda: not kvharness.cursor_visible(), 5, message='the cursor to hide')
 
+        # A run ends within a tenth of a second of the input that ends it: each input is seen
+        # to have left it running by the time the next one is sent, the last one after a wait.
+        x0, y0 = kvharness.pointer_position()
         for keys in (['Control_L'], ['ctrl+a'], ['Right'], ['Left'], ['ctrl+Right']):
             kvharness.key(*keys)
-            self.assert_still_running(saver, keys)
-        x0, y0 = kvharness.pointer_position()
+            self.assert_still_running(saver, keys, seconds=0.1)
         kvharness.click()
-        self.assert_still_running(saver, 'a click without movement')
+        self.assert_still_running(saver, 'a click without movement', seconds=0.1)
         for x, y in ((x0 + 50, y0 + 50), (x0 - 50, y0 - 50), (x0 + 50, y0 - 50), (x0, y0)):
             kvharness.mouse_move(x, y)
-            self.assert_still_running(saver, 'the cursor at %+d, %+d' % (x - x0, y - y0), seconds=0.5)
+            self.assert_still_running(saver, 'the cursor at %+d, %+d' % (x - x0, y - y0), seconds=0.1)
+        self.assert_still_running(saver, 'the last of them')
 
         kvharness.key('Escape')
         self.assertEqual(saver.wait(10), 0)
@@ -161,19 +101,19 @@ class FullScreenMode(HostCase):
     def test_space_a_letter_shift_alone_and_the_keypad_star_each_end_the_run(self):
         for name in ('space', 'a', 'Shift_L', 'KP_Multiply'):
             with self.subTest(key=name):
-                saver, _ = self.start_full_screen()
+                saver, _ = self.start_saver_fullscreen()
                 kvharness.key(name)
                 self.assertEqual(saver.wait(10), 0)
 
     def test_one_wheel_notch_ends_the_run(self):
-        saver, _ = self.start_full_screen()
+        saver, _ = self.start_saver_fullscreen()
         kvharness.wheel(1)
         self.assertEqual(saver.wait(10), 0)
 
     def test_the_cursor_moved_51_pixels_in_one_direction_ends_the_run(self):
         for dx, dy in ((51, 0), (0, -51)):
             with self.subTest(dx=dx, dy=dy):
-                saver, _ = self.start_full_screen()
+                saver, _ = self.start_saver_fullscreen()
                 x0, y0 = kvharness.pointer_position()
                 kvharness.mouse_move(x0 + dx, y0 + dy)
                 self.assertEqual(saver.wait(10), 0)
@@ -182,29 +122,26 @@ class FullScreenMode(HostCase):
 class PasswordGate(HostCase):
     def test_a_refused_password_keeps_the_saver_with_the_cursor_hidden_and_a_right_one_closes_it(self):
         self.password_gate(answer=False)
-        kvharness.park_pointer()
-        saver = self.start_saver('/s')
-        window = self.wait_for_saver_window(saver, size=kvharness.screen_size())
+        saver, window = self.start_saver_fullscreen()
         kvharness.key('Escape')
-        kvharness.wait_until(lambda: self.password_calls(), 10, message='the password dialog')
-        self.assert_still_running(saver, 'a refused password', seconds=1.0)
-        calls = self.password_calls()
+        kvharness.wait_until(kvharness.password_calls, 10, message='the password dialog')
+        self.assert_still_running(saver, 'a refused password')
+        calls = kvharness.password_calls()
         self.assertEqual(len(calls), 1)
         self.assertEqual(calls[0]['cursor_visible'], '1', 'the cursor shows for the dialog')
-        self.assertFalse(cursor_visible(), 'and is hidden again for the continuing run')
+        self.assertFalse(kvharness.cursor_visible(), 'and is hidden again for the continuing run')
         self.assertEqual([w.id for w in saver.windows(name=SAVER, size=kvharness.screen_size())], [window.id])
 
-        self.set_password_answer(True)
+        kvharness.set_password_answer(True)
         kvharness.key('Escape')
         self.assertEqual(saver.wait(10), 0)
-        self.assertEqual(len(self.password_calls()), 2, 'a later close asks again')
+        self.assertEqual(len(kvharness.password_calls()), 2, 'a later close asks again')
 
 
 class PreviewMode(HostCase):
     def test_a_preview_handle_makes_the_saver_a_disabled_152_by_112_child_at_the_origin(self):
         self.password_gate(answer=False)
-        # A preview run shows its window about three seconds after the start under Wine.
-        program, report_path = self.start_displayprops('/p', '{preview}', run_ms=6000, exit_ms=6000, close=True)
+        program, report_path = self.start_displayprops('/p', '{preview}', until='child', close=True)
         self.assertEqual(program.wait(30), 0)
         report = kvharness.read_report(report_path)
         self.assertEqual(report['exited_before_sample'], '0')
@@ -217,13 +154,13 @@ class PreviewMode(HostCase):
         self.assertTrue(style & WS_CHILD and style & WS_DISABLED, report['child_style'])
         self.assertEqual(report['child_title'], SAVER)
         self.assertEqual(report['saver_exited'], '1', 'the close is allowed without a password')
-        self.assertEqual(self.password_calls(), [], 'preview mode never asks for the password')
+        self.assertEqual(kvharness.password_calls(), [], 'preview mode never asks for the password')
 
     def test_without_a_usable_handle_the_saver_is_an_ordinary_window_without_a_taskbar_entry(self):
         for args in (['/p'], ['/p', '-1']):
             with self.subTest(args=args):
                 saver = self.start_saver(*args)
-                window = self.wait_for_saver_window(saver)
+                window = saver.main_window(name=SAVER)
                 self.assertEqual([w.id for w in self.viewable_windows(saver)], [window.id])
                 self.assertNotEqual(window.size(), kvharness.screen_size())
                 kvharness.wait_until(lambda: kvharness.motif_wm_hints(window.id)[2] & MWM_DECOR_TITLE, 5,
@@ -235,8 +172,8 @@ class PreviewMode(HostCase):
 class PasswordChangeMode(HostCase):
     def test_without_a_handle_no_dialog_is_shown_and_the_saver_keeps_running(self):
         saver = self.start_saver('/a')
-        self.wait_for_saver_window(saver)
-        self.assert_still_running(saver, '/a alone', seconds=2.0)
+        saver.main_window(name=SAVER)
+        self.assert_still_running(saver, '/a alone')
         self.assertEqual({w.name for w in self.viewable_windows(saver)}, {SAVER}, 'no dialog')
 
     def test_with_a_handle_the_systems_password_change_runs_and_the_saver_quits(self):

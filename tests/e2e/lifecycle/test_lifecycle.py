@@ -20,10 +20,7 @@ SILENT = 20
 
 class ResumedRun(saverrun.StartupCase):
     def resumed_settings(self, position, mute=0):
-        self.write_settings(CONTINUE=1, FILEPOSITION=0, CURRENTPOSITION=position, FILENAME=clip_path('ten.mpg'))
-        ini = kvharness.read_ini()
-        ini['SOUND']['MUTEWAVE'] = str(mute)
-        self.write_ini(ini)
+        self.write_settings(mute, CONTINUE=1, FILEPOSITION=0, CURRENTPOSITION=position, FILENAME=clip_path('ten.mpg'))
 
     def test_a_resumed_run_plays_on_and_ends_on_a_key_with_and_without_a_sound_device(self):
         for position, no_sound in ((0, False), (2.9, False), (2.9, True)):
@@ -88,14 +85,11 @@ class PanelSound(panelrun.PanelCase):
 
 class Preview(saverrun.StartupCase):
     def test_a_preview_is_silent_leaves_no_record_and_ends_with_its_preview_window(self):
-        self.write_settings(CONTINUE=1, FILEPOSITION=0, CURRENTPOSITION=1, FILENAME=clip_path('ten.mpg'))
-        ini = kvharness.read_ini()
-        ini['SOUND']['MUTEWAVE'] = '0'
-        self.write_ini(ini)
+        self.write_settings(0, CONTINUE=1, FILEPOSITION=0, CURRENTPOSITION=1, FILENAME=clip_path('ten.mpg'))
         self.write_playlist([clip_path('ten.mpg')])
         before = kvharness.read_ini()
         with kvharness.SoundRecorder() as sound:
-            program, report_path = self.start_displayprops('/p', '{preview}', run_ms=6000, exit_ms=8000,
+            program, report_path = self.start_displayprops('/p', '{preview}', until='child', exit_ms=8000,
                                                            destroy_preview=True)
             self.assertEqual(program.wait(40), 0)
             sound.stop()

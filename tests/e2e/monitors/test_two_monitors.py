@@ -4,20 +4,16 @@ shows on either, and input over the other monitor ends the run like input anywhe
 primary monitor on the right, Windows puts the left one at negative coordinates.
 
 Wine reports the monitors of Xinerama only with UseXRandR=N, which it reads when its server
-starts; so this test has a display and a Wine prefix of its own (the two-monitors folder of the
-build tree), and the one-monitor tests keep theirs as they are.
+starts; so this test has a lane of its own (a display twice as wide, a prefix set so), and the
+one-monitor tests keep theirs as they are.
 """
 import os
-import shutil
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.environ.get('KINOVELA_ROOT') or os.path.abspath(os.path.join(HERE, '..', '..', '..'))
-MAIN_BUILD = os.path.abspath(os.environ.get('KINOVELA_BUILD') or os.path.join(ROOT, 'build', 'win64'))
-os.environ.setdefault('KINOVELA_CLIPS', os.path.join(MAIN_BUILD, 'clips'))
-os.environ['KINOVELA_BUILD'] = os.path.join(MAIN_BUILD, 'two-monitors')
-# Sound plays no part here, and so this tree leaves no sound server of its own running.
+os.environ['KINOVELA_LANE'] = 'two-monitors'
+os.environ['KINOVELA_SCREEN'] = '2048x768'
+# Sound plays no part here, and so this lane has no sound server.
 os.environ['KINOVELA_NO_SOUND'] = '1'
 
 sys.path[:0] = [os.path.join(HERE, '..'), os.path.join(HERE, '..', 'startup')]
@@ -35,70 +31,27 @@ X11_DRIVER_KEY = r'HKCU\Software\Wine\X11 Driver'
 DESKTOP = 'magenta'
 
 
-class TwoMonitorDisplay:
-    """A private Xvfb with one 2048 x 768 screen split into two 1024 x 768 monitors, LEFT and
-    RIGHT, the primary one first (Wine places it at the origin), over a magenta desktop."""
-
-    def __init__(self, primary):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '2048x768x24', '-noreset', '-nolisten', 'tcp'],
-            pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        os.close(write_end)
-        with os.fdopen(read_end) as announced:
-            number = announced.readline().strip()
-        if not number:
-            self.close()
-            raise RuntimeError('Xvfb did not start')
-        self.name = ':' + number
-        other = RIGHT if primary == LEFT else LEFT
-        env = dict(os.environ, DISPLAY=self.name)
-        for tool in (['xrandr', '--setmonitor', '*PRIMARY', GEOMETRY[primary], 'screen'],
-                     ['xrandr', '--setmonitor', 'OTHER', GEOMETRY[other], 'none'],
-                     ['xsetroot', '-solid', DESKTOP]):
-            subprocess.run(tool, env=env, check=True, capture_output=True, timeout=30)
-
-    def close(self):
-        self.process.kill()
-        self.process.wait(10)
-
-
-def stop_wineserver():
-    """Ends the prefix's Wine server with every program in it; the next program starts a new one."""
-    prefix = os.path.join(kvharness.BUILD, 'wine', 'prefix')
-    wineserver = '/usr/lib/wine/wineserver' if os.path.exists('/usr/lib/wine/wineserver') else shutil.which('wineserver')
-    if os.path.isdir(prefix):
-        env = dict(os.environ, WINEPREFIX=prefix)
-        subprocess.run([wineserver, '-k'], env=env, capture_output=True, timeout=30)
-        subprocess.run([wineserver, '-w'], env=env, capture_output=True, timeout=30)
-
-
 class TwoMonitorCase(saverrun.StartupCase):
-    """Runs on a two-monitor display whose primary monitor is PRIMARY; OTHER is the second one."""
+    """Runs on the lane's screen split into two 1024 x 768 monitors, LEFT and RIGHT, over a magenta
+    desktop: PRIMARY is the primary one (Wine places it at the origin), OTHER the second one."""
     PRIMARY = OTHER = None
 
     @classmethod
     def setUpClass(cls):
-        cls.display = TwoMonitorDisplay(cls.PRIMARY)
-        os.environ['KINOVELA_DISPLAY'] = cls.display.name
-        try:
-            # A server left by an earlier run would serve a display that is gone.
-            stop_wineserver()
-            super().setUpClass()
-            if (kvharness.reg_query(X11_DRIVER_KEY, 'UseXRandR') or (None, None))[1] != 'N':
-                kvharness.reg_add(X11_DRIVER_KEY, 'UseXRandR', 'N')
-                stop_wineserver()
-                subprocess.run([kvharness.WINE_RUN, '--prepare'], env=kvharness.environment(), check=True, timeout=300)
-        except BaseException:
-            cls.display.close()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        stop_wineserver()
-        cls.display.close()
-        super().tearDownClass()
+        super().setUpClass()
+        for name in ('PRIMARY', 'OTHER'):
+            kvharness.run_tool(['xrandr', '--delmonitor', name], check=False)
+        for tool in (['xrandr', '--setmonitor', '*PRIMARY', GEOMETRY[cls.PRIMARY], 'screen'],
+                     ['xrandr', '--setmonitor', 'OTHER', GEOMETRY[cls.OTHER], 'none'],
+                     ['xsetroot', '-solid', DESKTOP]):
+            kvharness.run_tool(tool)
+        if (kvharness.reg_query(X11_DRIVER_KEY, 'UseXRandR') or (None, None))[1] != 'N':
+            kvharness.reg_add(X11_DRIVER_KEY, 'UseXRandR', 'N')
+        # Ends the lane's Wine server with every program in it: the next program starts a new
+        # one, which reads the monitors anew.
+        env = kvharness.environment()
+        for flag in ('-k', '-w'):
+            kvharness.run_tool([env['WINESERVER'], flag], check=False)
 
     def start_with_picture(self):
         """Starts a run on ten.mpg with the pointer resting in the middle of the other monitor;

@@ -6,7 +6,6 @@ in the window's layout is its place in the X window.
 """
 import os
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..'))
@@ -33,19 +32,27 @@ def signature(shot, region):
 
 
 class Panel:
-    """One running configuration panel; screenshots go to shots_dir."""
+    """One running configuration panel; screenshots go to shots_dir. Input reaches the panel in
+    the order it is sent, so only what a test reads afterwards (a file, the screen) is waited for."""
 
     def __init__(self, program, window, shots_dir):
         self.program, self.window, self.shots_dir = program, window, shots_dir
 
     def point(self, x, y):
         kvharness.mouse_move(self.window.x + x, self.window.y + y)
-        time.sleep(0.1)
 
-    def click(self, name, pause=0.4):
-        self.point(*CONTROLS[name])
-        kvharness.click()
-        time.sleep(pause)
+    def click(self, name):
+        kvharness.click_at(self.window, CONTROLS[name])
+
+    def apply(self):
+        """Apply, waited for until the playlist file is written anew."""
+        path = os.path.join(kvharness.system32(), kvharness.PLAYLIST_FILE)
+
+        def written():
+            return os.stat(path).st_mtime_ns if os.path.exists(path) else None
+        before = written()
+        self.click('Apply')
+        kvharness.wait_until(lambda: written() not in (None, before), 10, message='Apply to write the playlist')
 
     def hover(self, name):
         """Comes to rest on a control from elsewhere, as a user who waits for its hint."""
@@ -75,25 +82,28 @@ class Panel:
         finally:
             if modifier:
                 kvharness.key_up(modifier)
-        time.sleep(0.3)
 
     def add_file(self, unix_path):
         """BitBtn_Add, then the system's open dialog: the path typed into its name box, Enter."""
-        self.click('Add', pause=0)
-        dialog = kvharness.wait_until(lambda: (kvharness.find_windows(name='Open', pids=set(self.program.pids()))
-                                               or [None])[0], 20, message='the open dialog')
+        self.click('Add')
+        dialog = self.program.main_window(name='Open', timeout=20)
+        path = kvharness.windows_path(unix_path)
         kvharness.focus(dialog.id)
-        time.sleep(0.5)
-        kvharness.run_tool(['xdotool', 'type', '--delay', '20', kvharness.windows_path(unix_path)])
+        # The dialog takes typing once its name box has the focus and has filled its list.
+        kvharness.wait_until(lambda: self.name_box_takes(dialog, path), 20, interval=0.3, message='the name box')
         kvharness.key('Return')
-        kvharness.wait_until(lambda: not kvharness.find_windows(name='Open', pids=set(self.program.pids())), 15,
-                             message='the open dialog to close')
-        time.sleep(0.5)
+        kvharness.wait_until(lambda: not self.program.windows(name='Open'), 15, message='the open dialog to close')
+
+    @staticmethod
+    def name_box_takes(dialog, path):
+        kvharness.focus(dialog.id)
+        kvharness.key('ctrl+a', 'BackSpace')
+        kvharness.run_tool(['xdotool', 'type', '--delay', '10', path])
+        return any(c.cls == 'Edit' and c.text == path for c in kvharness.window_controls('Open') or [])
 
     def key(self, *names):
         kvharness.focus(self.window.id)
         kvharness.key(*names)
-        time.sleep(0.3)
 
     def shoot(self, name):
         """A screenshot of the whole display; returns its path."""
@@ -117,15 +127,9 @@ class Panel:
         return self.program.wait(timeout)
 
 
-def find_panel(program):
-    """The panel window of a started KINOVELA.SCR /c, waited for."""
-    return kvharness.wait_until(lambda: next((w for w in program.windows(name='KINOVELA') if w.width > 300), None),
-                                30, message='the configuration panel')
-
-
 def settled_panel(program):
-    """The panel window once it stands still."""
-    return kvharness.wait_still(lambda: find_panel(program), message='the panel')
+    """The panel window of a started KINOVELA.SCR /c once it stands still."""
+    return program.main_window(name='KINOVELA', still=True)
 
 
 NOTICE_AREA = (88, 286, 321, 39)  # lbNotice

@@ -19,12 +19,6 @@ TARGET = r'C:\windows\system32\KINOVELA.SCR'
 QUESTION = 'ตรวจพบไฟล์ติดตั้งในระบบอยู่แล้ว \\rท่านต้องการติดตั้งแทนที่ใช่หรือไม่ '
 # No title is set: the program file's name up to its full stop.
 ERROR_TITLE = 'setup'
-RECORD = 'desk-installs.txt'
-
-
-def report(text):
-    sys.stderr.write('  [measured] %s\n' % text)
-    sys.stderr.flush()
 
 
 class SetupCase(kvharness.SaverTestCase):
@@ -34,9 +28,6 @@ class SetupCase(kvharness.SaverTestCase):
         if os.path.exists(self.target):
             os.remove(self.target)
         self.install_standin('desk.cpl')
-        self.record = os.path.join(kvharness.system32(), RECORD)
-        if os.path.exists(self.record):
-            os.remove(self.record)
         self.delete_registry_value(kvharness.DESKTOP_KEY, 'SCRNSAVE.EXE')
         with open(kvharness.saver_file(), 'rb') as f:
             self.saver = f.read()
@@ -45,13 +36,9 @@ class SetupCase(kvharness.SaverTestCase):
 
     def start_setup(self):
         program = self.start([kvharness.windows_path(os.path.join(kvharness.ROOT, 'dist', 'win64', 'setup.exe'))])
-        window = kvharness.wait_still(lambda: (program.windows(name=TITLE) or [None])[0], message='the setup window')
+        window = program.main_window(name=TITLE, still=True)
         self.assertEqual(window.size(), CLIENT_SIZE)
         return program, window
-
-    def click(self, window, at):
-        kvharness.mouse_move(window.x + at[0], window.y + at[1])
-        kvharness.click()
 
     def state(self):
         """(Install enabled, second button's caption, bar text) as the window shows them."""
@@ -67,11 +54,7 @@ class SetupCase(kvharness.SaverTestCase):
         self.assertTrue(bar.startswith('pos=0 '), bar)
 
     def wait_for_box(self, program, title):
-        """A message box of the program: a top-level window with that title, larger than the
-        application's own 1 x 1 window."""
-        return kvharness.wait_until(
-            lambda: ([w for w in program.windows(name=title) if w.width > 100] or [None])[0], 15,
-            message='the "%s" box' % title)
+        return program.main_window(name=title, timeout=15)
 
     def answer(self, box, key):
         kvharness.focus(box.id)
@@ -87,21 +70,13 @@ class SetupCase(kvharness.SaverTestCase):
         with open(self.target, 'rb') as f:
             return f.read()
 
-    def launches(self):
-        if not os.path.exists(self.record):
-            return []
-        with open(self.record, 'rb') as f:
-            return f.read().decode('utf-8').split('\r\n')[:-1]
-
     def saver_processes(self):
         return kvharness.leftover_processes('KINOVELA.SCR')
 
     def close_started_saver(self, program):
-        window = kvharness.wait_until(
-            lambda: ([w for w in program.windows(name='KINOVELA') if w.width > 100] or [None])[0], 30,
-            message="the started saver's configuration window")
+        window = program.main_window(name='KINOVELA')
         # A click on its corner (clear of the setup window) makes it the foreground window.
-        self.click(window, (3, 3))
+        kvharness.click_at(window, (3, 3))
         kvharness.focus(window.id)
         kvharness.key('alt+F4')
         kvharness.wait_until(lambda: not self.saver_processes(), 15, message='the started saver to end')
@@ -110,7 +85,7 @@ class SetupCase(kvharness.SaverTestCase):
         # With no window manager a window shown later lies above the top-most setup window in
         # X's stacking, and would take the click.
         kvharness.run_tool(['xdotool', 'windowraise', window.id])
-        self.click(window, CLOSE_AT)
+        kvharness.click_at(window, CLOSE_AT)
         self.assertEqual(program.wait(15), 0)
 
     # ---- the cases -----------------------------------------------------------------------------
@@ -121,7 +96,7 @@ class SetupCase(kvharness.SaverTestCase):
         self.assert_ready()
         self.assertIn('color=008000', self.state()[2], 'the bar is green')
 
-        self.click(window, INSTALL_AT)
+        kvharness.click_at(window, INSTALL_AT)
         clicked = time.monotonic()
         # The bar climbs for about 0.42 s: look at it as often as the display allows.
         frames = []
@@ -130,13 +105,13 @@ class SetupCase(kvharness.SaverTestCase):
             kvharness.run_tool(['import', '-window', window.id, '-crop', '%dx%d+%d+%d' % (BAR[2], BAR[3], BAR[0], BAR[1]),
                                 frames[-1]])
         green = [kvharness.colour_fraction(f, '#008000') for f in frames]
-        report('bar frames: %d, green share per frame: %s' % (len(frames), ' '.join('%.2f' % g for g in green)))
+        kvharness.report('bar frames: %d, green share per frame: %s' % (len(frames), ' '.join('%.2f' % g for g in green)))
         self.assertTrue(any(0.05 < g for g in green), 'the bar was seen climbing in green')
         self.assertLess(green[-1], 0.05, 'the bar rests at 0 afterwards')
 
-        kvharness.wait_until(lambda: self.launches(), 20, message='the hand-over to desk.cpl')
+        kvharness.wait_until(lambda: kvharness.desk_launches(), 20, message='the hand-over to desk.cpl')
         self.assertEqual(self.target_bytes(), self.saver, 'KINOVELA.SCR is the built saver byte for byte')
-        self.assertEqual(self.launches(), [TARGET])
+        self.assertEqual(kvharness.desk_launches(), [TARGET])
         started = [pid for pid, _ in self.saver_processes()]
         self.assertEqual(len(started), 1)
         with open('/proc/%d/cmdline' % started[0], 'rb') as f:
@@ -162,14 +137,14 @@ class SetupCase(kvharness.SaverTestCase):
                 kvharness.focus(window.id)
                 kvharness.key('space')
             else:
-                self.click(window, INSTALL_AT)
+                kvharness.click_at(window, INSTALL_AT)
             box = self.wait_for_box(program, 'Information')
             self.assertEqual(self.box_text('Information'), [QUESTION])
             self.screenshot('question-' + key)
             self.answer(box, key)
             self.assert_ready()
             self.assertEqual(self.target_bytes(), b'an earlier saver')
-        self.assertEqual(self.launches(), [])
+        self.assertEqual(kvharness.desk_launches(), [])
         self.assertEqual(self.saver_processes(), [])
         self.finish(program, window)
 
@@ -180,29 +155,29 @@ class SetupCase(kvharness.SaverTestCase):
             kvharness.key(*keys)
             self.assertEqual(program.wait(15), 0, '%s ends setup' % '+'.join(keys))
             self.assertFalse(os.path.exists(self.target), 'nothing was installed')
-        self.assertEqual(self.launches(), [])
+        self.assertEqual(kvharness.desk_launches(), [])
 
     def test_yes_replaces_a_longer_file_in_full(self):
         with open(self.target, 'wb') as f:
             f.write(self.saver + b'\xAA' * 100000)
         program, window = self.start_setup()
-        self.click(window, INSTALL_AT)
+        kvharness.click_at(window, INSTALL_AT)
         self.answer(self.wait_for_box(program, 'Information'), 'Return')
-        kvharness.wait_until(lambda: self.launches(), 20, message='the hand-over to desk.cpl')
+        kvharness.wait_until(lambda: kvharness.desk_launches(), 20, message='the hand-over to desk.cpl')
         self.assertEqual(self.target_bytes(), self.saver, 'no tail of the longer file is left')
         self.assertEqual(self.state()[:2], (False, 'Finish'))
         self.close_started_saver(program)
         self.finish(program, window)
 
     def expect_failure(self, program, window, reason):
-        self.click(window, INSTALL_AT)
+        kvharness.click_at(window, INSTALL_AT)
         self.answer(self.wait_for_box(program, 'Information'), 'Return')
         box = self.wait_for_box(program, ERROR_TITLE)
         self.assertEqual(self.box_text(ERROR_TITLE), ['Cannot create file "%s". %s.' % (TARGET, reason)])
         self.screenshot('error-' + reason.replace(' ', '-').lower())
         self.answer(box, 'Return')
         self.assert_ready()
-        self.assertEqual(self.launches(), [])
+        self.assertEqual(kvharness.desk_launches(), [])
 
     def test_a_target_that_cannot_be_written_shows_the_error_and_the_window_stays_ready(self):
         # The saver installed before, told from the new one by bytes after its end (it still runs).
@@ -212,8 +187,7 @@ class SetupCase(kvharness.SaverTestCase):
         # Held by a running saver: the system will not replace a running program's file.
         # It starts first, so that its window lies below the setup window.
         holder = self.start([TARGET, '/c'])
-        kvharness.wait_until(lambda: [w for w in holder.windows(name='KINOVELA') if w.width > 100], 30,
-                             message='the running saver')
+        holder.main_window(name='KINOVELA')
         program, window = self.start_setup()
         self.expect_failure(program, window, 'Access denied')
         self.assertEqual(self.target_bytes(), old, 'the running saver keeps its file')
@@ -227,7 +201,7 @@ class SetupCase(kvharness.SaverTestCase):
         elif os.geteuid() != 0:
             self.expect_failure(program, window, 'Access denied')
         else:
-            report('read-only case left out: chattr is not permitted here')
+            kvharness.report('read-only case left out: chattr is not permitted here')
         self.assertEqual(self.target_bytes(), old)
         self.assertFalse(os.path.exists(self.target + '.new'), 'no staging file is left')
         self.finish(program, window)

@@ -11,6 +11,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 import kvharness  # noqa: E402
+from kvharness import report  # noqa: E402,F401
 
 # Mean colours of the pictures as the decoder gives them: the clips' "green" is #008000.
 PICTURE_COLOURS = {'black': (0, 0, 0), 'red': (1, 0, 0), 'green': (0, 0.5, 0), 'blue': (0, 0, 1),
@@ -73,12 +74,6 @@ def collapse(colours):
         if colour != 'black' and (not seen or seen[-1] != colour):
             seen.append(colour)
     return seen
-
-
-def report(text):
-    """A measurement line in the test's output (ctest shows it with --output-on-failure or -V)."""
-    sys.stderr.write('  [measured] %s\n' % text)
-    sys.stderr.flush()
 
 
 class SaverRun:
@@ -165,27 +160,24 @@ class SaverRun:
 class StartupCase(kvharness.SaverTestCase):
     """Starts the saver full screen on a playlist of generated clips."""
 
-    def write_settings(self, **media):
-        """g_screen.ini with sound off, English, Continue off unless given, and MEDIA keys as given."""
+    def write_settings(self, mute=1, **media):
+        """g_screen.ini with sound off unless mute is 0, English, Continue off unless given, and
+        MEDIA keys as given."""
         sections = {section: dict(values) for section, values in SETTINGS.items()}
+        sections['SOUND']['MUTEWAVE'] = str(mute)
         sections['MEDIA'].update({k: str(v) for k, v in media.items()})
         self.write_ini(sections)
         return sections
 
     def start_fullscreen(self, playlist, *args, pointer=(), written=False):
-        """Writes the playlist (clip names; written: the test has written the file), starts
-        KINOVELA.SCR /s with the pointer parked at pointer (x, y; the screen's centre by default)
-        and waits for its window to cover the screen."""
+        """Writes the playlist (clip names; written: the test has written the file) and starts a
+        full-screen run (see kvharness.start_fullscreen)."""
         if not written:
             self.write_playlist([clip_path(name) for name in playlist])
-        kvharness.numlock_off()
-        kvharness.park_pointer(*pointer)
-        started = time.monotonic()
-        run = SaverRun(self, self.start_saver('/s', *args), started)
-        size = kvharness.screen_size()
-        run.window = kvharness.wait_until(lambda: (run.program.windows(size=size) or [None])[0], 30,
-                                          message='the saver window covering the screen')
-        self.assertEqual((run.window.x, run.window.y), (0, 0), 'the window covers the screen from its corner')
+        program, window = self.start_saver_fullscreen(*args, pointer=pointer)
+        run = SaverRun(self, program, program.started)
+        run.window = window
+        self.assertEqual((window.x, window.y), (0, 0), 'the window covers the screen from its corner')
         report('%s: window covers the screen %.1f s after start' % (self.id().rsplit('.', 1)[-1], run.elapsed()))
         return run
 

@@ -3,8 +3,10 @@
 // messages while it runs (cross-process EnableWindow, SetParent and ShowWindow are sent
 // messages), samples what the saver did and writes a key=value report.
 //
-//   displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--destroy-preview]
-//                    [--no-activate] -- SAVER ARGS...        ({preview} and {self} in ARGS become handles)
+//   displayprops.exe --report FILE [--run-ms N] [--until WHAT] [--exit-ms N] [--close]
+//                    [--destroy-preview] [--no-activate] -- SAVER ARGS...
+// ({preview} and {self} in ARGS become handles). The sample is taken after --run-ms, or as soon
+// as the saver has shown a "window" of its own or filled the preview with its "child" (WHAT).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -29,6 +31,7 @@ struct Options {
     std::wstring report;
     DWORD runMs = 3000;
     DWORD exitMs = 5000;
+    SaverWatch::Until until = SaverWatch::Until::Time;
     bool close = false;
     bool destroyPreview = false;
     bool noActivate = false;
@@ -44,6 +47,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         if (arg == L"--report" && hasValue) options.report = argv[++i];
         else if (arg == L"--run-ms" && hasValue) options.runMs = wcstoul(argv[++i], nullptr, 10);
         else if (arg == L"--exit-ms" && hasValue) options.exitMs = wcstoul(argv[++i], nullptr, 10);
+        else if (arg == L"--until" && hasValue) {
+            if (!SaverWatch::ParseUntil(argv[++i], options.until)) return false;
+        }
         else if (arg == L"--close") options.close = true;
         else if (arg == L"--destroy-preview") options.destroyPreview = true;
         else if (arg == L"--no-activate") options.noActivate = true;
@@ -145,7 +151,7 @@ int Run(const Options& options) {
         process.Reset(info.hProcess);
         thread.Reset(info.hThread);
         watch.Started(process.Get(), info.dwProcessId);
-        watch.WaitPumping(options.runMs);
+        watch.WaitPumping(options.runMs, options.until);
         watch.TakeSample();
         if (options.close) watch.PostClose();
         if (options.destroyPreview) watch.DestroyPreview();
@@ -165,8 +171,8 @@ int main() {
     std::unique_ptr<wchar_t*, HLOCAL(WINAPI*)(HLOCAL)> argv(CommandLineToArgvW(GetCommandLineW(), &argc), LocalFree);
     kv::Options options;
     if (!argv || !kv::ParseOptions(argc, argv.get(), options)) {
-        fputs("usage: displayprops.exe --report FILE [--run-ms N] [--exit-ms N] [--close] [--destroy-preview]"
-              " [--no-activate] -- SAVER ARGS...\n",
+        fputs("usage: displayprops.exe --report FILE [--run-ms N] [--until window|child] [--exit-ms N]"
+              " [--close] [--destroy-preview] [--no-activate] -- SAVER ARGS...\n",
               stderr);
         return 2;
     }

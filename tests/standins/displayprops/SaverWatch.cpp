@@ -76,9 +76,46 @@ void SaverWatch::SampleOnce() {
     if (GetWindow(preview_, GW_CHILD)) childSeen_ = true;
 }
 
-void SaverWatch::WaitPumping(DWORD ms) {
+bool SaverWatch::ParseUntil(const std::wstring& text, Until& until) {
+    if (text == L"window") until = Until::Window;
+    else if (text == L"child") until = Until::Child;
+    else return false;
+    return true;
+}
+
+BOOL CALLBACK SaverWatch::FindShownWindow(HWND hwnd, LPARAM self) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    RECT r{};
+    // Not the input-method window, nor the application's own 1 x 1 window beside the saver's.
+    bool shown = owner == reinterpret_cast<SaverWatch*>(self)->processId_ && lstrcmpiW(className, L"IME") != 0 &&
+                 IsWindowVisible(hwnd) && GetWindowRect(hwnd, &r) && r.right - r.left > 1;
+    return !shown;
+}
+
+bool SaverWatch::Reached(Until until) const {
+    switch (until) {
+    case Until::Window: return !EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(this));
+    case Until::Child: {
+        HWND child = GetWindow(preview_, GW_CHILD);
+        DWORD owner = 0;
+        RECT r{}, preview{};
+        if (!child || !GetWindowThreadProcessId(child, &owner) || owner != processId_ || !IsWindowVisible(child))
+            return false;
+        // Reparented first and sized afterwards: the sample waits for the size.
+        GetWindowRect(child, &r);
+        GetClientRect(preview_, &preview);
+        return r.right - r.left == preview.right && r.bottom - r.top == preview.bottom;
+    }
+    default: return false;
+    }
+}
+
+void SaverWatch::WaitPumping(DWORD ms, Until until) {
     DWORD start = GetTickCount();
-    for (DWORD elapsed = 0; elapsed < ms && Running(); elapsed = GetTickCount() - start) {
+    for (DWORD elapsed = 0; elapsed < ms && Running() && !Reached(until); elapsed = GetTickCount() - start) {
         MsgWaitForMultipleObjects(1, &process_, FALSE, std::min(kSliceMs, ms - elapsed), QS_ALLINPUT);
         PumpPending();
         SampleOnce();

@@ -13,13 +13,18 @@ void PumpFor(DWORD ms);
 
 class SaverWatch {
 public:
+    // What ends the wait before the sample besides its time: a visible top-level window of the
+    // saver, or a child of the saver filling the preview.
+    enum class Until { Time, Window, Child };
+    static bool ParseUntil(const std::wstring& text, Until& until);
+
     void Begin(HWND self, HWND preview);
     void NoteStartFailed(DWORD error);
     void Started(HANDLE process, DWORD processId);
     void NoteDisabled();
     void NoteActivated();
-    // Pumps and samples until ms have passed or the saver has exited.
-    void WaitPumping(DWORD ms);
+    // Pumps and samples until ms have passed, the saver has exited or until holds.
+    void WaitPumping(DWORD ms, Until until = Until::Time);
     // The snapshot of the preview's child and of this window's state.
     void TakeSample();
     // WM_CLOSE to the embedded child, or else to the saver's top-level windows.
@@ -45,8 +50,10 @@ private:
     };
 
     bool Running() const;
+    bool Reached(Until until) const;
     void SampleOnce();
     static BOOL CALLBACK PostCloseToTopLevel(HWND hwnd, LPARAM self);
+    static BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM self);
 
     HWND self_ = nullptr;
     HWND preview_ = nullptr;

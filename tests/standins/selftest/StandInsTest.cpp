@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/Scoped.h"
+#include "tests/win/support/WinTestKit.h"
 
 namespace kv {
 namespace {
@@ -18,18 +19,7 @@ namespace {
 using Report = std::map<std::string, std::string>;
 using VerifyFunction = BOOL(WINAPI*)(HWND);
 
-std::wstring StandInsFolder() {
-    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path + L"\\";
-}
-
-std::wstring SystemFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return std::wstring(folder) + L"\\";
-}
+std::wstring StandInsFolder() { return test::WinePath(KINOVELA_STANDINS_DIR L"/"); }
 
 std::string ReadFile(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
@@ -147,8 +137,8 @@ protected:
     }
 
     static constexpr const wchar_t* kValue = L"SCRNSAVE.EXE";
-    std::wstring installed_ = SystemFolder() + L"desk.cpl";
-    std::wstring record_ = SystemFolder() + L"desk-installs.txt";
+    std::wstring installed_ = test::SystemFolder() + L"\\desk.cpl";
+    std::wstring record_ = test::SystemFolder() + L"\\desk-installs.txt";
     wchar_t previous_[MAX_PATH] = {};
     bool hadPrevious_ = false;
 };
@@ -177,7 +167,7 @@ protected:
 
 TEST_F(DisplayPropsStandIn, ReportsTheChildEmbeddedInThePreview) {
     // Reparenting a shown top-level window costs Wine two seconds without a window manager.
-    Report report = Run(L"--run-ms 3500 --close", L"/p {preview}");
+    Report report = Run(L"--run-ms 10000 --until child --close", L"/p {preview}");
     EXPECT_EQ(report["saver_started"], "1");
     EXPECT_EQ(report["command_line"].find("/p " + report["preview"]) != std::string::npos, true) << report["command_line"];
     EXPECT_EQ(report["child"], "1");
@@ -199,7 +189,7 @@ TEST_F(DisplayPropsStandIn, ReportsTheChildEmbeddedInThePreview) {
 }
 
 TEST_F(DisplayPropsStandIn, SeesItselfDisabledWhileTheSaverRunsAndEnabledAfterwards) {
-    Report report = Run(L"--run-ms 1500 --close", L"/c:{self}");
+    Report report = Run(L"--run-ms 10000 --until window --close", L"/c:{self}");
     EXPECT_EQ(report["child"], "0");
     EXPECT_EQ(report["enabled_at_sample"], "0");
     EXPECT_EQ(report["disabled_while_running"], "1");

@@ -92,12 +92,7 @@ bool CursorShowing() {
 
 std::string HandleArgument(HWND hwnd) { return std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(hwnd))); }
 
-std::wstring StandIn(const std::wstring& name) {
-    std::wstring path = L"Z:" KINOVELA_STANDINS_DIR L"/" + name;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
+std::wstring StandIn(const std::wstring& name) { return WinePath(KINOVELA_STANDINS_DIR L"/" + name); }
 
 // ---- registry ----
 

@@ -1,15 +1,14 @@
 #include "tests/win/player/PlayerHarness.h"
 
-#include <cstdlib>
-#include <stdexcept>
-#include <vector>
+#include <memory>
+#include <utility>
 
+#include "framework/Form.h"
+#include "saver/player/MediaPlayerX.h"
 #include "tests/win/support/WinTestKit.h"
 
 namespace kv::test {
 namespace {
-
-constexpr wchar_t kClassName[] = L"KinovelaPlayerTest";
 
 Colour Classify(int r, int g, int b) {
     struct Sample { Colour colour; int r, g, b; };
@@ -76,38 +75,72 @@ Colour DominantColour(const RECT& r) {
     return counts[best] * 2 > width * height ? Colour(best) : Colour::Other;
 }
 
-PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptions options) {
-    // One window serves every test: under Wine without a window manager, destroying a
-    // visible captioned window waits two seconds for a withdrawal that never comes.
-    static HWND shared = nullptr;
-    if (!shared) {
-        RegisterWindowClass({.name = kClassName, .arrowCursor = true});
-        shared = CreateWindowExW(WS_EX_TOPMOST, kClassName, L"player test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                                 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        if (!shared) throw std::runtime_error("cannot create the test window");
+// The control with its engine made with the test's options.
+class PlayerControl : public TMediaPlayerX {
+public:
+    PlayerControl(Form* host, int width, int height, DShowPlayerOptions options)
+        : TMediaPlayerX(host, Args(host, width, height)), options_(std::move(options)) {
+        Engine();
     }
-    window_ = shared;
-    // The shared window reports to the harness of the running test.
-    SetWindowTarget(window_, this);
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    SetWindowPos(window_, HWND_TOPMOST, 40, 40, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_SHOWWINDOW);
-    SetForegroundWindow(window_);
-    player_ = std::make_unique<DShowPlayer>(window_, static_cast<MediaEngineEvents&>(*this), std::move(options));
-    InvalidateRect(window_, nullptr, TRUE);
-    Pump(50);
+    DShowPlayer* player = nullptr;
+
+protected:
+    std::unique_ptr<MediaEngine> MakeEngine(HWND window, kv::MediaEngineEvents& events) override {
+        auto made = std::make_unique<DShowPlayer>(window, events, std::move(options_));
+        player = made.get();
+        return made;
+    }
+
+private:
+    static ControlArgs Args(Form* host, int width, int height) {
+        ControlArgs args;
+        args.name = "Mp1";
+        args.parent = host;
+        args.width = width;
+        args.height = height;
+        return args;
+    }
+    DShowPlayerOptions options_;
+};
+
+PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptions options) {
+    // One window holds every test's control: under Wine without a window manager, destroying a
+    // visible captioned window waits two seconds for a withdrawal that never comes.
+    static Form* host = new Form(nullptr, FormArgs{.name = "PlayerTest", .caption = "player test", .clientWidth = 400,
+                                                   .clientHeight = 300, .dialogKeys = false});
+    SetWindowPos(host->Handle(), HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    host->SetClientSize(clientWidth, clientHeight);
+    SetForegroundWindow(host->Handle());
+    control_ = new PlayerControl(host, clientWidth, clientHeight, std::move(options));
+    player_ = control_->player;
+    control_->OnOpened = [this] { ++opened_; };
+    control_->OnOpenFailed = [this](const std::string& reason) {
+        ++failed_;
+        lastFailure_ = reason;
+    };
+    control_->OnEndOfStream = [this] { ++ends_; };
+    control_->OnMouseMove = [this](ShiftState, int x, int y) {
+        ++mouseMoves_;
+        lastMouseMove_ = MAKELPARAM(x, y);
+    };
+    control_->OnKeyDown = [this](WORD&, ShiftState) { ++keyDowns_; };
 }
 
 PlayerHarness::~PlayerHarness() {
-    player_.reset();
-    Pump(20);  // leave no event of this player in the shared window's queue
-    SetWindowTarget(window_, nullptr);
+    DestroyPlayer();
+    Pump(20);  // leave no message of this control in the queue
 }
+
+void PlayerHarness::DestroyPlayer() {
+    delete std::exchange(control_, nullptr);
+    player_ = nullptr;
+}
+
+HWND PlayerHarness::Window() const { return control_->Handle(); }
 
 HWND PlayerHarness::VideoChild() const {
     // The player keeps a renderer per graph; the picture is in the one that shows.
-    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (IsWindowVisible(child)) return child;
     return nullptr;
 }
@@ -115,57 +148,22 @@ HWND PlayerHarness::VideoChild() const {
 RECT PlayerHarness::PictureOnScreen() const {
     PictureRect p = player_->PictureArea();
     RECT r{p.x, p.y, p.x + p.width, p.y + p.height};
-    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-void PlayerHarness::Pump(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+void PlayerHarness::Pump(DWORD ms) { test::Pump(ms); }
 
 bool PlayerHarness::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    return test::PumpUntil(
-        [&] {
-            DWORD now = GetTickCount();
-            if (player_ && now - lastWatch_ >= 100) {
-                lastWatch_ = now;
-                player_->Watch(now);
-            }
-            return done();
-        },
-        timeoutMs);
+    return test::PumpUntil(done, timeoutMs);
 }
 
 void PlayerHarness::Open(const std::wstring& path) {
     const int opened = opened_, failed = failed_;
-    player_->Load(path);
+    control_->Open(path);
     if (!PumpUntil([&] { return opened_ > opened || failed_ > failed; }, 20000))
         throw Exception("no answer to the open");
     if (failed_ > failed) throw Exception(lastFailure_);
-    player_->Run();
-}
-
-LRESULT PlayerHarness::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            if (player_) {
-                player_->PaintBackground(reinterpret_cast<HDC>(wParam));
-                return 1;
-            }
-            break;
-        case WM_SIZE:
-            if (player_) player_->Resize(LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            ++mouseMoves_;
-            lastMouseMove_ = lParam;
-            return 0;
-        case WM_KEYDOWN:
-            ++keyDowns_;
-            return 0;
-    }
-    if (player_ && player_->HandleMessage(message, wParam, lParam)) return 0;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace kv::test

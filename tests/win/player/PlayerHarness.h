@@ -1,17 +1,14 @@
 #pragma once
-// A visible top-level window that owns a DShowPlayer the way the media player control does
-// (it hands the player its messages and hears its events), plus the waits and screen reads
-// the player tests need.
+// The media player control on a visible top-level window, its engine a DShowPlayer made with
+// the test's options: the tests drive the engine through the control's own wiring (its
+// messages, size, painting and watch timer). Plus the waits and screen reads they need.
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "framework/Exception.h"
-
 #include "framework/Scoped.h"
-#include "framework/WindowRoute.h"
 #include "saver/player/DShowPlayer.h"
 #include "tests/win/support/Clips.h"
 
@@ -22,28 +19,29 @@ enum class Colour { Black, White, Red, Green, Blue, Yellow, Other };
 const char* ColourName(Colour c);
 Colour DominantColour(const RECT& screenRect);
 
-class PlayerHarness : private WindowTarget, private MediaEngineEvents {
+class PlayerControl;
+
+class PlayerHarness {
 public:
-    // The test window, its client area made clientWidth x clientHeight, with a new player.
+    // The control, clientWidth x clientHeight, with its engine made at once.
     PlayerHarness(int clientWidth = 320, int clientHeight = 240, DShowPlayerOptions options = {});
     ~PlayerHarness();
     PlayerHarness(const PlayerHarness&) = delete;
     PlayerHarness& operator=(const PlayerHarness&) = delete;
 
-    HWND Window() const { return window_; }
+    // The control's window, in which the picture is drawn.
+    HWND Window() const;
     DShowPlayer& Player() { return *player_; }
-    // Loads path and runs it once it stands ready, as the control does when nothing else was
-    // asked meanwhile; throws kv::Exception with the reason when it cannot be played.
+    // Opens path through the control, which plays it once it stands ready; throws
+    // kv::Exception with the reason when it cannot be played.
     void Open(const std::wstring& path);
-    // Destroys the player now, as the control's teardown does.
-    void DestroyPlayer() { player_.reset(); }
-    // The renderer's window that shows inside ours (null when none).
+    // Destroys the control now, and its engine with it (the control's teardown).
+    void DestroyPlayer();
+    // The renderer's window that shows inside the control (null when none).
     HWND VideoChild() const;
     // The picture's area on the screen.
     RECT PictureOnScreen() const;
 
-    // Dispatches messages for ms milliseconds, letting the player watch every 100 ms as the
-    // media player control's timer does.
     void Pump(DWORD ms);
     // Pumps until done() holds or timeoutMs passes; returns done().
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
@@ -57,18 +55,9 @@ public:
     LPARAM LastMouseMove() const { return lastMouseMove_; }
 
 private:
-    LRESULT HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void EngineOpened() override { ++opened_; }
-    void EngineFailed(const std::string& reason) override {
-        ++failed_;
-        lastFailure_ = reason;
-    }
-    void EngineEnded() override { ++ends_; }
-
     ScopedCoInitialize com_;
-    HWND window_ = nullptr;
-    std::unique_ptr<DShowPlayer> player_;
-    DWORD lastWatch_ = 0;
+    PlayerControl* control_ = nullptr;
+    DShowPlayer* player_ = nullptr;
     int opened_ = 0;
     int failed_ = 0;
     std::string lastFailure_;

@@ -11,6 +11,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/Text.h"
 #include "setup/Form1.h"
 #include "setup/InstallRules.h"
 #include "tests/win/support/WinTestKit.h"
@@ -22,9 +23,7 @@ namespace {
 std::string FullDiskFolder() {
     const char* dir = std::getenv("KINOVELA_FULL_DISK");
     if (!dir || !*dir) return {};
-    std::string path = std::string("Z:") + dir;
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::string path = Narrow(test::WinePath(Widen(dir)));
     ULARGE_INTEGER total{};
     if (!GetDiskFreeSpaceExA(path.c_str(), nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024) return {};
     return path;

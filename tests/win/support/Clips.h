@@ -4,17 +4,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/win/support/WinTestKit.h"
+
 namespace kv::test {
 
 inline std::wstring ClipsFolder() {
     const wchar_t* dir = _wgetenv(L"KINOVELA_CLIPS");
     if (!dir || !*dir) throw std::runtime_error("KINOVELA_CLIPS is not set");
-    std::wstring path = dir;
-    // The variable comes from the Unix side; Wine maps a Unix path through drive Z:.
-    if (path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
+    return WinePath(dir);
 }
 
 // Path of a generated clip, as Wine sees it.

@@ -138,6 +138,12 @@ std::wstring SystemFolder() {
     return folder;
 }
 
+std::wstring WinePath(std::wstring unixPath) {
+    for (wchar_t& c : unixPath)
+        if (c == L'/') c = L'\\';
+    return L"Z:" + unixPath;
+}
+
 SystemFileKeeper::~SystemFileKeeper() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
         // The system's cached copy of an INI file goes to disk first, or it would overwrite ours.

@@ -61,6 +61,8 @@ private:
 
 // The Windows system directory without a trailing backslash.
 std::wstring SystemFolder();
+// A Unix path as Wine sees it, through drive Z: (a build folder the runner names).
+std::wstring WinePath(std::wstring unixPath);
 
 // Files of the system directory as they were, put back (or removed) at the end.
 class SystemFileKeeper {

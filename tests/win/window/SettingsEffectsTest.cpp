@@ -40,7 +40,7 @@ protected:
 
 TEST_F(HeldPlaylist, AFullScreenRunGoesOnWithNothingToPlayAndNoBox) {
     ObservedFormMain& form = MakeWithThePlaylistHeld("/s");
-    Pump(300);
+    ASSERT_TRUE(Settle(form));
     EXPECT_EQ(form.Mp1->FileName(), L"");
     EXPECT_TRUE(form.lbLoadmedia->Visible());
     holder_.Reset();
@@ -129,7 +129,7 @@ TEST_F(SettingsEffects, AfterACancelledLogOffTheNextOneStoresThePositionAgain) {
     EXPECT_LT(stored(), 5.0);
     SendMessageW(form.Handle(), WM_ENDSESSION, FALSE, 0);
     form.Mp1->SetCurrentPosition(50);
-    Pump(200);
+    ASSERT_TRUE(PumpUntil([&] { return form.Mp1->CurrentPosition() >= 49.5; }, 2000));
     SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);
     EXPECT_NEAR(stored(), 50.0, 2.0);
     EXPECT_EQ(dialogs_->Count(), 0);

@@ -1,10 +1,13 @@
-"""Fast looks at the test display for the benchmark, straight through Xlib (no tool per sample):
-pixels of a small region, the top-level windows of a process, and key presses through XTest."""
+"""The display straight through Xlib, with no tool started per look (the benchmark samples it
+thousands of times): pixels of a small region, the top-level windows of a process, key presses
+through XTest, the NumLock indicator and whether the pointer's cursor shows (XFixes)."""
+import collections
 import ctypes
 import ctypes.util
 
 _X11 = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
 _XTST = ctypes.CDLL(ctypes.util.find_library('Xtst') or 'libXtst.so.6')
+_XFIXES = ctypes.CDLL(ctypes.util.find_library('Xfixes') or 'libXfixes.so.3')
 
 _Window = ctypes.c_ulong
 _Atom = ctypes.c_ulong
@@ -24,6 +27,13 @@ class _WindowAttributes(ctypes.Structure):
                 ('map_state', ctypes.c_int), ('all_event_masks', ctypes.c_long),
                 ('your_event_mask', ctypes.c_long), ('do_not_propagate_mask', ctypes.c_long),
                 ('override_redirect', ctypes.c_int), ('screen', ctypes.c_void_p)]
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [('x', ctypes.c_short), ('y', ctypes.c_short), ('width', ctypes.c_ushort),
+                ('height', ctypes.c_ushort), ('xhot', ctypes.c_ushort), ('yhot', ctypes.c_ushort),
+                ('cursor_serial', ctypes.c_ulong), ('pixels', ctypes.POINTER(ctypes.c_ulong)),
+                ('atom', ctypes.c_ulong), ('name', ctypes.c_char_p)]
 
 
 _ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
@@ -55,7 +65,11 @@ _X11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _X11.XFlush.argtypes = [ctypes.c_void_p]
 _X11.XKeysymToKeycode.restype = ctypes.c_ubyte
 _X11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_X11.XkbGetNamedIndicator.argtypes = [ctypes.c_void_p, _Atom, ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p,
+                                       ctypes.c_void_p]
 _XTST.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+_XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+_XFIXES.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 
 
 @_ERROR_HANDLER
@@ -69,12 +83,7 @@ _X11.XSetErrorHandler(_ignore_error)
 KEYSYM_ESCAPE = 0xff1b
 
 
-class TopWindow:
-    def __init__(self, id, width, height, viewable):
-        self.id, self.width, self.height, self.viewable = id, width, height, viewable
-
-    def __repr__(self):
-        return 'TopWindow(0x%x %dx%d%s)' % (self.id, self.width, self.height, ' viewable' if self.viewable else '')
+TopWindow = collections.namedtuple('TopWindow', 'id width height viewable')
 
 
 class Display:
@@ -107,20 +116,6 @@ class Display:
         finally:
             _X11.XDestroyImage(image)
         return tuple(t / (255.0 * w * h) for t in total)
-
-    def row(self, y, x0, x1):
-        """Grey levels 0..255 of the pixels x0..x1-1 of screen row y."""
-        image = _X11.XGetImage(self._d, self._root, x0, y, x1 - x0, 1, _ALL_PLANES, _Z_PIXMAP)
-        if not image:
-            return []
-        try:
-            out = []
-            for i in range(x1 - x0):
-                p = _X11.XGetPixel(image, i, 0)
-                out.append((((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff)) // 3)
-            return out
-        finally:
-            _X11.XDestroyImage(image)
 
     def _pid_of(self, window):
         actual_type, actual_format = _Atom(), ctypes.c_int()
@@ -166,3 +161,27 @@ class Display:
         code = _X11.XKeysymToKeycode(self._d, keysym)
         _XTST.XTestFakeKeyEvent(self._d, code, 0, 0)
         _X11.XSync(self._d, 0)
+
+    def numlock_is_on(self):
+        on = ctypes.c_int(0)
+        atom = _X11.XInternAtom(self._d, b'Num Lock', 0)
+        if not _X11.XkbGetNamedIndicator(self._d, atom, None, ctypes.byref(on), None, None):
+            raise RuntimeError('the display has no Num Lock indicator')
+        return bool(on.value)
+
+    def cursor_visible(self):
+        """Whether the pointer's cursor image has any opaque pixel (as x11grab draws it)."""
+        image = _XFIXES.XFixesGetCursorImage(self._d)
+        if not image:
+            raise RuntimeError('XFixesGetCursorImage failed')
+        c = image.contents
+        try:
+            return any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
+        finally:
+            _X11.XFree(image)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
