@@ -3,6 +3,7 @@
 
 #include "framework/Application.h"
 #include "framework/Terminate.h"
+#include "saver/player/MFSession.h"
 #include "saver/window/FormMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -14,5 +15,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.Run();
     });
     Application.Shutdown();
-    return 0;
+    kv::MFSession::EndProcess(0);
 }

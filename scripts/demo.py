@@ -29,7 +29,7 @@ import kvharness as kv  # noqa: E402
 
 SETUP = os.path.join(ROOT, 'dist', 'win64', 'setup.exe')
 CLIPS_DIR = os.path.join(DEMO, 'films')
-FILMS = ['mandelbrot.mpg', 'testcard.avi', 'life.wmv']  # made by make-clips --demo, six seconds each
+FILMS = ['mandelbrot.mpg', 'testcard.avi', 'life.wmv', 'cellauto.mp4']  # made by make-clips --demo, six seconds each
 SECONDS = 6
 INSTALLED = r'C:\windows\system32\KINOVELA.SCR'
 # Client places of the controls the story clicks.
@@ -135,11 +135,14 @@ def step_close_setup(setup, setup_window, panel):
 
 
 def film_shown(shot):
-    """Which sample film a screenshot shows: the test card has a cyan bar, the game of life is
-    mostly black, the Mandelbrot zoom is neither; None for a black screen."""
+    """Which sample film a screenshot shows: the test card has a cyan bar, the cellular automaton
+    is magenta on black, the game of life is mostly black, the Mandelbrot zoom is none of
+    these; None for a black screen."""
     brightness = kv.brightness(shot)
     if brightness < 0.01:
         return None
+    if kv.colour_fraction(shot, '#ff00ff', fuzz=15) > 0.05:
+        return 'cellauto.mp4'
     if kv.colour_fraction(shot, '#00ffff', fuzz=15) > 0.05:
         return 'testcard.avi'
     return 'life.wmv' if brightness < 0.2 else 'mandelbrot.mpg'

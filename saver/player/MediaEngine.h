@@ -1,5 +1,5 @@
 #pragma once
-// One way of playing files beneath the media player control (DirectShow today). The control
+// One way of playing files beneath the media player control (DirectShow, Media Foundation). The control
 // keeps the state (PlayerStateMachine); an engine does what it is told and tells what happens
 // through MediaEngineEvents. No call of an engine waits: work that takes time runs elsewhere
 // and its end comes back as a message to the control's window, which hands it to
@@ -21,6 +21,9 @@ public:
     virtual void EngineFailed(const std::string& reason) = 0;
     // The open file has played to its end (once per file).
     virtual void EngineEnded() = 0;
+    // The open file would not go to seconds (it plays on where it was): another engine may
+    // take it there. Ignored by a caller with no other engine.
+    virtual void EngineCannotSeek(double seconds) { (void)seconds; }
 };
 
 class MediaEngine {

@@ -1,7 +1,7 @@
 #include "saver/player/MediaPlayerX.h"
 
 #include "framework/Application.h"
-#include "saver/player/DShowPlayer.h"
+#include "saver/player/RoutingPlayer.h"
 
 namespace kv {
 
@@ -17,7 +17,7 @@ TMediaPlayerX::~TMediaPlayerX() {
 }
 
 std::unique_ptr<MediaEngine> TMediaPlayerX::MakeEngine(HWND window, MediaEngineEvents& events) {
-    return std::make_unique<DShowPlayer>(window, events);
+    return std::make_unique<RoutingPlayer>(window, events);
 }
 
 MediaEngine& TMediaPlayerX::Engine() {

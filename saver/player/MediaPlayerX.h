@@ -1,6 +1,6 @@
 #pragma once
 // The media player control of the main window (Mp1): a child window that shows the picture,
-// over a playback engine (DirectShow today), made at the first method call. The control keeps
+// over the playback engines (DirectShow and Media Foundation, see RoutingPlayer), made at the first method call. The control keeps
 // the player's state; no call waits for the engine: an open is answered by OnOpened or
 // OnOpenFailed, and the calls made while it opens act on the file once it is ready.
 #include <memory>

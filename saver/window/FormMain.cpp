@@ -8,6 +8,7 @@
 #include "framework/HintTips.h"
 #include "framework/Text.h"
 #include "saver/about/FormAbout.h"
+#include "saver/player/MFSession.h"
 #include "saver/host/InputRules.h"
 #include "saver/host/RunMode.h"
 #include "saver/window/SettingsFiles.h"
@@ -109,7 +110,7 @@ void TFormMain::EndSession() {
     // and the host's changes go now, and the process with them.
     Timer1->SetEnabled(false);
     Application.Shutdown();
-    ExitProcess(0);
+    MFSession::EndProcess(0);
 }
 
 LRESULT TFormMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -28,9 +28,10 @@ import kvx11  # noqa: E402
 SAVER = os.environ.get('KINOVELA_SAVER', kvharness.saver_file())
 REGION = (508, 150, 4, 4)  # above the clips' moving square
 SAMPLE_PAUSE = 0.005
-# The soak's clips (make-clips --soak): the four kinds, a second each, and the colour each
+# The soak's clips (make-clips --soak): the five kinds, a second each, and the colour each
 # shows on the screen.
-CLIPS = [('soak.mpg', (1, 0, 0)), ('soak.avi', (0, 0.5, 0)), ('soak.wmv', (0, 0, 1)), ('soak.dat', (1, 1, 0))]
+CLIPS = [('soak.mpg', (1, 0, 0)), ('soak.avi', (0, 0.5, 0)), ('soak.wmv', (0, 0, 1)), ('soak.dat', (1, 1, 0)),
+         ('soak.mp4', (1, 0, 1))]
 
 
 def clip_of(rgb):

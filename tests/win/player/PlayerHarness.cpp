@@ -16,6 +16,7 @@ Colour Classify(int r, int g, int b) {
     static const Sample kSamples[] = {
         {Colour::Black, 0, 0, 0},     {Colour::White, 255, 255, 255}, {Colour::Red, 255, 0, 0},
         {Colour::Green, 0, 128, 0},   {Colour::Blue, 0, 0, 255},      {Colour::Yellow, 255, 255, 0},
+        {Colour::Magenta, 255, 0, 255}, {Colour::Cyan, 0, 255, 255},
     };
     Colour best = Colour::Other;
     int bestDistance = 80 * 80 * 3;  // farther than this from every sample is no clip colour
@@ -39,6 +40,8 @@ const char* ColourName(Colour c) {
         case Colour::Green: return "green";
         case Colour::Blue: return "blue";
         case Colour::Yellow: return "yellow";
+        case Colour::Magenta: return "magenta";
+        case Colour::Cyan: return "cyan";
         default: return "other";
     }
 }
@@ -57,7 +60,7 @@ Colour DominantColour(const RECT& r) {
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     ScopedGdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    int counts[7] = {};
+    int counts[int(Colour::Other) + 1] = {};
     if (memory && bitmap) {
         {
             ScopedSelectObject select(memory.Get(), bitmap.Get());
@@ -69,7 +72,7 @@ Colour DominantColour(const RECT& r) {
             ++counts[int(Classify(pixels[4 * i + 2], pixels[4 * i + 1], pixels[4 * i]))];
     }
     int best = int(Colour::Other);
-    for (int c = 0; c < 7; ++c)
+    for (int c = 0; c <= int(Colour::Other); ++c)
         if (counts[c] > counts[best]) best = c;
     // Dominant means more than half.
     return counts[best] * 2 > width * height ? Colour(best) : Colour::Other;
@@ -79,15 +82,26 @@ Colour DominantColour(const RECT& r) {
 class PlayerControl : public TMediaPlayerX {
 public:
     PlayerControl(Form* host, int width, int height, DShowPlayerOptions options)
-        : TMediaPlayerX(host, Args(host, width, height)), options_(std::move(options)) {
+        : TMediaPlayerX(host, Args(host, width, height)),
+          directShowAlone_(bool(options.loadHook)),
+          options_(std::move(options)) {
         Engine();
     }
     DShowPlayer* player = nullptr;
+    RoutingPlayer* routing = nullptr;
 
 protected:
+    // The control's own engines, DirectShow's made with the test's options.
     std::unique_ptr<MediaEngine> MakeEngine(HWND window, kv::MediaEngineEvents& events) override {
-        auto made = std::make_unique<DShowPlayer>(window, events, std::move(options_));
-        player = made.get();
+        auto made = std::make_unique<RoutingPlayer>(
+            window, events, [this](EngineKind kind, HWND w, kv::MediaEngineEvents& e) -> std::unique_ptr<MediaEngine> {
+                if (kind != EngineKind::DirectShow)
+                    return directShowAlone_ ? nullptr : RoutingPlayer::MakeSystemEngine(kind, w, e);
+                auto directShow = std::make_unique<DShowPlayer>(w, e, std::move(options_));
+                player = directShow.get();
+                return directShow;
+            });
+        routing = made.get();
         return made;
     }
 
@@ -100,6 +114,7 @@ private:
         args.height = height;
         return args;
     }
+    bool directShowAlone_;
     DShowPlayerOptions options_;
 };
 
@@ -113,6 +128,7 @@ PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptio
     SetForegroundWindow(host->Handle());
     control_ = new PlayerControl(host, clientWidth, clientHeight, std::move(options));
     player_ = control_->player;
+    routing_ = control_->routing;
     control_->OnOpened = [this] { ++opened_; };
     control_->OnOpenFailed = [this](const std::string& reason) {
         ++failed_;

@@ -1,6 +1,6 @@
 #pragma once
-// The media player control on a visible top-level window, its engine a DShowPlayer made with
-// the test's options: the tests drive the engine through the control's own wiring (its
+// The media player control on a visible top-level window, its engines DirectShow's (made with
+// the test's options) and Media Foundation's: the tests drive the engine through the control's own wiring (its
 // messages, size, painting and watch timer). Plus the waits and screen reads they need.
 #include <windows.h>
 
@@ -10,12 +10,13 @@
 #include "framework/Exception.h"
 #include "framework/Scoped.h"
 #include "saver/player/DShowPlayer.h"
+#include "saver/player/RoutingPlayer.h"
 #include "tests/win/support/Clips.h"
 
 namespace kv::test {
 
 // Which of the clip colours covers most of a screen rectangle.
-enum class Colour { Black, White, Red, Green, Blue, Yellow, Other };
+enum class Colour { Black, White, Red, Green, Blue, Yellow, Magenta, Cyan, Other };
 const char* ColourName(Colour c);
 Colour DominantColour(const RECT& screenRect);
 
@@ -23,7 +24,8 @@ class PlayerControl;
 
 class PlayerHarness {
 public:
-    // The control, clientWidth x clientHeight, with its engine made at once.
+    // The control, clientWidth x clientHeight, with its engines made at once. Given a load
+    // hook (a test of DirectShow's loads), DirectShow alone: no file goes on to the other.
     PlayerHarness(int clientWidth = 320, int clientHeight = 240, DShowPlayerOptions options = {});
     ~PlayerHarness();
     PlayerHarness(const PlayerHarness&) = delete;
@@ -32,6 +34,8 @@ public:
     // The control's window, in which the picture is drawn.
     HWND Window() const;
     DShowPlayer& Player() { return *player_; }
+    // The control's engine: DirectShow's and Media Foundation's files.
+    RoutingPlayer& Engines() { return *routing_; }
     // Opens path through the control, which plays it once it stands ready; throws
     // kv::Exception with the reason when it cannot be played.
     void Open(const std::wstring& path);
@@ -58,6 +62,7 @@ private:
     ScopedCoInitialize com_;
     PlayerControl* control_ = nullptr;
     DShowPlayer* player_ = nullptr;
+    RoutingPlayer* routing_ = nullptr;
     int opened_ = 0;
     int failed_ = 0;
     std::string lastFailure_;

@@ -86,7 +86,7 @@ TEST(PlayerThreads, ALoadThatNeverReturnsIsGivenUpAndTheNextFilePlaysInANewGraph
     LoaderThreads loaders(Clip(L"clip.wmv"));
     PlayerHarness h(320, 240, {.loadTimeoutMs = 1000, .loadHook = loaders.Hook()});
     DShowPlayer& player = h.Player();
-    player.Load(Clip(L"clip.wmv"));
+    h.Engines().Load(Clip(L"clip.wmv"));
     ASSERT_TRUE(h.PumpUntil([&] { return h.Failed() > 0; }, 4000)) << "the load was never given up";
     std::printf("given up: %s\n", h.LastFailure().c_str());
     EXPECT_EQ(h.Opened(), 0);

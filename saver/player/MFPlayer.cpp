@@ -1,0 +1,342 @@
+#include "saver/player/MFPlayer.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "framework/FileExists.h"
+#include "saver/player/GraphFailure.h"
+
+namespace kv {
+namespace {
+
+// A positioned start that lands further than this from its target refused the seek.
+constexpr double kSeekSlackSeconds = 1.0;
+
+}  // namespace
+
+MFPlayer::MFPlayer(HWND window, MediaEngineEvents& events) : window_(window), events_(events) {
+    RECT client{};
+    if (GetClientRect(window_, &client)) {
+        clientWidth_ = client.right;
+        clientHeight_ = client.bottom;
+    }
+    picture_ = FitPicture(clientWidth_, clientHeight_, 0, 0);
+}
+
+MFPlayer::~MFPlayer() = default;
+
+MFSession* MFPlayer::Find(WPARAM number) const {
+    for (const auto* session : {&opening_, &current_, &prepared_, &previous_})
+        if (*session && (*session)->Number() == number) return session->get();
+    return nullptr;
+}
+
+void MFPlayer::Load(const std::wstring& path) {
+    opening_.reset();
+    failing_ = 0;
+    seekTo_.reset();
+    if (current_) {
+        try {
+            current_->Stop();
+        } catch (const std::exception&) {
+            // it goes anyway: retiring stops it again
+        }
+        previous_ = std::move(current_);
+    }
+    run_ = RunState::Stopped;
+    standIn_ = previous_ && previous_->HasFrame();
+    if (!standIn_) previous_.reset();
+    openStartedMs_ = GetTickCount();
+    DWORD missing = FileMissingReason(path);
+    HRESULT result = HRESULT_FROM_WIN32(missing);
+    if (!missing) {
+        if (prepared_ && prepared_->Path() == path) {
+            opening_ = std::move(prepared_);
+        } else {
+            prepared_.reset();
+            try {
+                opening_ = std::make_unique<MFSession>(window_, nextNumber_++, path);
+            } catch (const std::exception&) {
+                result = E_FAIL;
+            }
+        }
+    }
+    if (!opening_) {
+        // Answered as a message, like every open: never inside the caller's call.
+        failing_ = nextNumber_++;
+        PostMessageW(window_, kFailMessage, failing_, LPARAM(FAILED(result) ? result : E_FAIL));
+        return;
+    }
+    if (opening_->IsReady()) StartOpening();
+}
+
+void MFPlayer::StartOpening() {
+    try {
+        opening_->SetMute(mute_);
+        opening_->Start(0);
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+}
+
+void MFPlayer::Prepare(const std::wstring& path) {
+    if (path.empty() || opening_ || (prepared_ && prepared_->Path() == path) || FileMissingReason(path)) return;
+    try {
+        prepared_ = std::make_unique<MFSession>(window_, nextNumber_++, path);
+    } catch (const std::exception&) {
+        prepared_.reset();  // the open itself will say why
+    }
+}
+
+void MFPlayer::Close() {
+    opening_.reset();
+    current_.reset();
+    previous_.reset();
+    failing_ = 0;
+    standIn_ = false;
+    run_ = RunState::Stopped;
+    seekTo_.reset();
+    picture_ = FitPicture(clientWidth_, clientHeight_, 0, 0);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MFPlayer::Fail(const std::string& reason) {
+    Close();
+    events_.EngineFailed(reason);
+}
+
+bool MFPlayer::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kFailMessage) {
+        if (wp == failing_ && failing_ != 0) Fail(DescribeFailure(HRESULT(lp)));
+        return true;
+    }
+    if (message != MFSession::kEventMessage && message != MFSession::kFrameMessage) return false;
+    MFSession* session = Find(wp);
+    if (!session) return true;  // a session let go of since
+    if (message == MFSession::kFrameMessage)
+        OnFrame(*session);
+    else
+        OnEvent(*session, session->Take(lp));
+    return true;
+}
+
+void MFPlayer::OnEvent(MFSession& session, MFSession::Event event) {
+    using Event = MFSession::Event;
+    if (&session == prepared_.get()) {
+        if (event == Event::Failed) prepared_.reset();
+        return;
+    }
+    if (&session == opening_.get()) {
+        switch (event) {
+        case Event::Failed: Fail(DescribeFailure(session.Failure())); break;
+        case Event::Ready: StartOpening(); break;
+        case Event::Started:
+            if (!session.HasVideo()) Opened();  // sound alone: no picture to wait for
+            break;
+        default: break;
+        }
+        return;
+    }
+    if (&session != current_.get()) return;
+    switch (event) {
+    case Event::Failed:
+    case Event::Ended:
+        // A session that fails while playing plays no further: for the caller, the end.
+        if (endWatch_.SignalEnd()) events_.EngineEnded();
+        break;
+    case Event::Stopped: SeekStopped(); break;
+    case Event::Started: SeekStarted(); break;
+    default: break;
+    }
+}
+
+void MFPlayer::OnFrame(MFSession& session) {
+    if (!session.TakeFrame()) return;
+    if (&session == opening_.get()) {
+        Opened();
+    } else if (&session == current_.get()) {
+        DrawNow();
+    }
+}
+
+void MFPlayer::Opened() {
+    previous_.reset();
+    current_ = std::move(opening_);
+    run_ = RunState::Running;
+    sessionPaused_ = false;
+    endWatch_.Restart();
+    PlaceVideo();
+    InvalidateRect(window_, nullptr, FALSE);
+    events_.EngineOpened();
+}
+
+void MFPlayer::RevealSurface() {
+    if (!standIn_) return;
+    standIn_ = false;
+    previous_.reset();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MFPlayer::Run() {
+    if (!current_) return;
+    if (seekTo_) {
+        afterSeek_ = RunState::Running;
+        return;
+    }
+    if (run_ == RunState::Running) return;
+    if (sessionPaused_)
+        current_->Resume();
+    else
+        current_->Start(stoppedAt_);
+    run_ = RunState::Running;
+    sessionPaused_ = false;
+}
+
+void MFPlayer::Pause() {
+    if (!current_) return;
+    RevealSurface();
+    if (seekTo_) {
+        afterSeek_ = RunState::Paused;
+        return;
+    }
+    if (run_ == RunState::Running) {
+        current_->Pause();
+        sessionPaused_ = true;
+    }
+    run_ = RunState::Paused;
+}
+
+void MFPlayer::Stop() {
+    if (!current_) return;
+    RevealSurface();
+    if (seekTo_) {
+        afterSeek_ = RunState::Stopped;
+        return;
+    }
+    if (run_ == RunState::Stopped) return;
+    stoppedAt_ = Position();
+    current_->Stop();
+    run_ = RunState::Stopped;
+    sessionPaused_ = false;
+}
+
+void MFPlayer::SetPosition(double seconds) {
+    if (!current_) return;
+    RevealSurface();
+    double length = Duration();
+    seconds = std::max(0.0, length > 0 ? std::min(seconds, length) : seconds);
+    endWatch_.Restart();
+    if (seekTo_) {
+        seekTo_ = seconds;  // the seek under way starts here instead
+        return;
+    }
+    if (run_ == RunState::Stopped) {
+        stoppedAt_ = seconds;
+        return;
+    }
+    afterSeek_ = run_;
+    seekTo_ = seconds;
+    current_->Stop();
+}
+
+// The seek's stop has come: the session starts at the new place, or stays stopped there.
+void MFPlayer::SeekStopped() {
+    if (!seekTo_) return;
+    if (afterSeek_ == RunState::Stopped) {
+        stoppedAt_ = *seekTo_;
+        seekTo_.reset();
+        run_ = RunState::Stopped;
+        sessionPaused_ = false;
+        return;
+    }
+    try {
+        current_->Start(*seekTo_);
+    } catch (const std::exception&) {
+        double at = *std::exchange(seekTo_, std::nullopt);
+        events_.EngineCannotSeek(at);
+    }
+}
+
+void MFPlayer::SeekStarted() {
+    if (!seekTo_) return;
+    double target = *std::exchange(seekTo_, std::nullopt);
+    run_ = RunState::Running;
+    sessionPaused_ = false;
+    if (std::abs(current_->ClockSeconds() - target) > kSeekSlackSeconds) {
+        events_.EngineCannotSeek(target);
+        return;
+    }
+    if (afterSeek_ == RunState::Paused) Pause();
+    if (afterSeek_ == RunState::Stopped) Stop();
+}
+
+double MFPlayer::Position() const {
+    if (!current_) return 0;
+    if (seekTo_) return *seekTo_;
+    if (run_ == RunState::Stopped || (run_ == RunState::Paused && !sessionPaused_)) return stoppedAt_;
+    // The session's clock goes back to 0 at the end.
+    if (endWatch_.Ended()) return Duration();
+    return current_->ClockSeconds();
+}
+
+double MFPlayer::Duration() const { return current_ ? current_->Duration() : 0; }
+
+void MFPlayer::SetMute(bool mute) {
+    mute_ = mute;
+    for (auto* session : {&current_, &opening_, &prepared_})
+        if (*session && (*session)->IsReady()) (*session)->SetMute(mute);
+}
+
+void MFPlayer::Watch(unsigned long nowMs) {
+    if (opening_ && nowMs - openStartedMs_ > kOpenTimeoutMs) {
+        Fail(DescribeFailure(HRESULT_FROM_WIN32(ERROR_TIMEOUT)));
+        return;
+    }
+    if (!current_ || seekTo_) return;
+    if (endWatch_.Check(Position(), Duration(), run_ == RunState::Running, nowMs)) events_.EngineEnded();
+}
+
+void MFPlayer::Resize(int clientWidth, int clientHeight) {
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    PlaceVideo();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MFPlayer::PlaceVideo() {
+    int width = current_ ? current_->VideoWidth() : 0;
+    int height = current_ ? current_->VideoHeight() : 0;
+    picture_ = FitPicture(clientWidth_, clientHeight_, width, height);
+}
+
+void MFPlayer::DrawNow() {
+    HDC dc = GetDC(window_);
+    if (!dc) return;
+    const PictureRect& p = picture_;
+    current_->DrawFrame(dc, {p.x, p.y, p.x + p.width, p.y + p.height});
+    ReleaseDC(window_, dc);
+}
+
+void MFPlayer::RefreshPicture() { InvalidateRect(window_, nullptr, FALSE); }
+
+void MFPlayer::PaintBackground(HDC dc) const {
+    RECT client{};
+    if (!GetClientRect(window_, &client)) return;
+    const MFSession* shown = current_ && current_->HasFrame() ? current_.get() : standIn_ ? previous_.get() : nullptr;
+    if (!shown || !shown->HasVideo()) {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
+    const PictureRect& p = picture_;
+    RECT bars[] = {
+        {0, 0, client.right, p.y},
+        {0, p.y + p.height, client.right, client.bottom},
+        {0, p.y, p.x, p.y + p.height},
+        {p.x + p.width, p.y, client.right, p.y + p.height},
+    };
+    for (const RECT& bar : bars)
+        if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    shown->DrawFrame(dc, {p.x, p.y, p.x + p.width, p.y + p.height});
+}
+
+}  // namespace kv
