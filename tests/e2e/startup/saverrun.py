@@ -1,8 +1,8 @@
 """One full-screen run of the real saver, watched from outside: which clip the screen shows, where
 the clip's moving square stands (that is, how far into the clip it is), and how the run ends.
 
-Each test clip has one colour (clip.mpg red, clip.avi green, clip.wmv blue, clip.dat yellow;
-ten.mpg and long.mpg red too) and a white square that crosses the picture once from left to right
+Each test clip has one colour (clip.mpg red, clip.avi green, clip.wmv blue, clip.dat yellow,
+clip.mp4 magenta, clip.mov cyan; ten.mpg and long.mpg red too, ten.mp4 magenta) and a white square that crosses the picture once from left to right
 at the middle height, so a screenshot tells the clip and the position within it.
 """
 import os
@@ -15,10 +15,12 @@ from kvharness import report  # noqa: E402,F401
 
 # Mean colours of the pictures as the decoder gives them: the clips' "green" is #008000.
 PICTURE_COLOURS = {'black': (0, 0, 0), 'red': (1, 0, 0), 'green': (0, 0.5, 0), 'blue': (0, 0, 1),
-                   'yellow': (1, 1, 0), 'silver': (0.75, 0.75, 0.75), 'white': (1, 1, 1)}
+                   'yellow': (1, 1, 0), 'magenta': (1, 0, 1), 'cyan': (0, 1, 1), 'silver': (0.75, 0.75, 0.75),
+                   'white': (1, 1, 1)}
 CLIP_COLOURS = {'clip.mpg': 'red', 'clip.avi': 'green', 'clip.wmv': 'blue', 'clip.dat': 'yellow',
-                'ten.mpg': 'red', 'long.mpg': 'red'}
-CLIP_SECONDS = {'clip.mpg': 3, 'clip.avi': 3, 'clip.wmv': 3, 'clip.dat': 3, 'ten.mpg': 10, 'long.mpg': 100}
+                'clip.mp4': 'magenta', 'clip.mov': 'cyan', 'ten.mpg': 'red', 'ten.mp4': 'magenta', 'long.mpg': 'red'}
+CLIP_SECONDS = {'clip.mpg': 3, 'clip.avi': 3, 'clip.wmv': 3, 'clip.dat': 3, 'clip.mp4': 3, 'clip.mov': 3,
+                'ten.mpg': 10, 'ten.mp4': 10, 'long.mpg': 100}
 SETTINGS = {'SOUND': {'MUTEWAVE': '1'}, 'MEDIA': {'CONTINUE': '0'}, 'Option': {'Language': '1'}}
 RESUME_KEYS = ('FILEPOSITION', 'CURRENTPOSITION', 'FILENAME')
 

@@ -9,18 +9,21 @@ from saverrun import clip_path, report  # noqa: E402
 
 import kvharness  # noqa: E402
 
-FOUR_KINDS = ['clip.mpg', 'clip.avi', 'clip.wmv', 'clip.dat']
+# DirectShow's kinds and Media Foundation's, each after one of the other engine's.
+EVERY_KIND = ['clip.mpg', 'clip.mp4', 'clip.avi', 'clip.mov', 'clip.wmv', 'clip.dat']
 
 
 class PlaylistRun(saverrun.StartupCase):
-    def test_four_clip_kinds_play_in_turn_full_screen_and_a_key_leaves_the_resume_record(self):
+    def test_every_clip_kind_plays_in_turn_full_screen_without_black_and_a_key_leaves_the_resume_record(self):
         settings = self.write_settings()
-        run = self.start_fullscreen(FOUR_KINDS)
+        run = self.start_fullscreen(EVERY_KIND)
 
-        # mpg, avi, wmv and dat in playlist order, then back to the first after the last.
-        times = run.watch_sequence(['red', 'green', 'blue', 'yellow', 'red'], timeout=45)
+        # In playlist order, then back to the first after the last.
+        times = run.watch_sequence([saverrun.CLIP_COLOURS[name] for name in EVERY_KIND] + ['red'], timeout=60)
         report('first picture %.1f s after start; clips began at %s s' % (
             times[0], ', '.join('%.1f' % t for t in times)))
+        seen = [colour for _, colour, _ in run.shots]
+        self.assertNotIn('black', seen[seen.index('red'):], 'a change between clips showed black')
         _, _, shot = run.shots[-1]
         self.assertEqual(saverrun.picture_colour(shot, (0, 0, 64, 64)), 'red', 'the picture reaches the corner')
         self.assertIsNotNone(saverrun.square_fraction(shot), 'the moving square shows: a picture, not a fill')
@@ -44,26 +47,26 @@ class PlaylistRun(saverrun.StartupCase):
         self.assertEqual(kvharness.read_playlist(), [clip_path('clip.mpg')])
 
     def test_with_continue_the_next_run_starts_where_the_last_one_stopped(self):
-        # First run: avi, then ten.mpg; stopped a few seconds into ten.mpg.
+        # First run: avi, then ten.mp4 (Media Foundation's); stopped a few seconds into it.
         self.write_settings(CONTINUE=1)
-        playlist = ['clip.avi', 'ten.mpg']
+        playlist = ['clip.avi', 'ten.mp4']
         run = self.start_fullscreen(playlist)
-        run.watch_sequence(['green', 'red'], timeout=25)
-        kvharness.wait_until(lambda: (saverrun.clip_seconds_shown(run.look('ten')[1], 'ten.mpg') or 0) >= 4, 10,
-                             interval=0.2, message='ten.mpg to reach 4 s')
+        run.watch_sequence(['green', 'magenta'], timeout=25)
+        kvharness.wait_until(lambda: (saverrun.clip_seconds_shown(run.look('ten')[1], 'ten.mp4') or 0) >= 5, 10,
+                             interval=0.2, message='ten.mp4 to reach 5 s')
         run.end_with('Escape')
         record = self.resume_record()
-        self.assertEqual((record.get('FILEPOSITION'), record.get('FILENAME')), ('1', clip_path('ten.mpg')))
+        self.assertEqual((record.get('FILEPOSITION'), record.get('FILENAME')), ('1', clip_path('ten.mp4')))
         stopped_at = float(record['CURRENTPOSITION'])
-        self.assertTrue(4 <= stopped_at < 9, record)
+        self.assertTrue(5 <= stopped_at < 9, record)
 
-        # Second run: ten.mpg at once, at about that position, and the avi when it has played out.
+        # Second run: ten.mp4 at once, in its second half, and the avi when it has played out.
         run = self.start_fullscreen(playlist)
-        colour, shot = run.wait_for_colour(('red', 'green'), timeout=20)
+        colour, shot = run.wait_for_colour(('magenta', 'green'), timeout=20)
         first = run.elapsed()
-        self.assertEqual(colour, 'red', 'the remembered clip shows first')
-        resumed_at = saverrun.clip_seconds_shown(shot, 'ten.mpg')
-        report('stopped at %.2f s of ten.mpg; the next run showed %s s' % (
+        self.assertEqual(colour, 'magenta', 'the remembered clip shows first')
+        resumed_at = saverrun.clip_seconds_shown(shot, 'ten.mp4')
+        report('stopped at %.2f s of ten.mp4; the next run showed %s s' % (
             stopped_at, 'no square' if resumed_at is None else '%.1f' % resumed_at))
         self.assertIsNotNone(resumed_at)
         # The picture shows a moment after the position is set.
@@ -71,7 +74,7 @@ class PlaylistRun(saverrun.StartupCase):
         run.wait_for_colour('green', timeout=10 - stopped_at + 5)
         left = run.elapsed() - first
         report('the rest of ten.mpg took %.1f s (%.1f s were left)' % (left, 10 - stopped_at))
-        self.assertGreater(left, 10 - stopped_at - 2, 'ten.mpg did not start from its beginning')
+        self.assertGreater(left, 10 - stopped_at - 2, 'ten.mp4 did not start from its beginning')
         run.end_with('Escape')
         record = self.resume_record()
         self.assertEqual((record.get('FILEPOSITION'), record.get('FILENAME')), ('0', clip_path('clip.avi')))
