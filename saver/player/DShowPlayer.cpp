@@ -5,6 +5,7 @@
 #include "framework/Exception.h"
 #include "framework/FileExists.h"
 #include "saver/player/GraphFailure.h"
+#include "saver/player/Letterbox.h"
 #include "saver/player/MediaTime.h"
 
 namespace kv {
@@ -364,21 +365,7 @@ void DShowPlayer::PlaceVideo() {
 
 void DShowPlayer::PaintBackground(HDC dc) const {
     RECT client{};
-    if (!GetClientRect(window_, &client)) return;
-    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    if (!HasVideo()) {
-        FillRect(dc, &client, black);
-        return;
-    }
-    const PictureRect& p = picture_;
-    RECT bars[] = {
-        {0, 0, client.right, p.y},
-        {0, p.y + p.height, client.right, client.bottom},
-        {0, p.y, p.x, p.y + p.height},
-        {p.x + p.width, p.y, client.right, p.y + p.height},
-    };
-    for (const RECT& bar : bars)
-        if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, black);
+    if (GetClientRect(window_, &client)) PaintLetterbox(dc, client, picture_, HasVideo());
 }
 
 }  // namespace kv

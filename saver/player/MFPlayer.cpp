@@ -5,6 +5,7 @@
 
 #include "framework/FileExists.h"
 #include "saver/player/GraphFailure.h"
+#include "saver/player/Letterbox.h"
 
 namespace kv {
 namespace {
@@ -55,7 +56,7 @@ void MFPlayer::Load(const std::wstring& path) {
         } else {
             prepared_.reset();
             try {
-                opening_ = std::make_unique<MFSession>(window_, nextNumber_++, path);
+                opening_ = MakeSession(path);
             } catch (const std::exception&) {
                 result = E_FAIL;
             }
@@ -70,6 +71,14 @@ void MFPlayer::Load(const std::wstring& path) {
     if (opening_->IsReady()) StartOpening();
 }
 
+std::unique_ptr<MFSession> MFPlayer::MakeSession(const std::wstring& path) {
+    std::shared_ptr<MFSoundOutput> sound;
+    for (const auto& output : sounds_)
+        if (output->Free()) sound = output;
+    if (!sound && (sound = MFSoundOutput::Make())) sounds_.push_back(sound);
+    return std::make_unique<MFSession>(window_, nextNumber_++, path, sound);
+}
+
 void MFPlayer::StartOpening() {
     try {
         opening_->SetMute(mute_);
@@ -82,7 +91,7 @@ void MFPlayer::StartOpening() {
 void MFPlayer::Prepare(const std::wstring& path) {
     if (path.empty() || opening_ || (prepared_ && prepared_->Path() == path) || FileMissingReason(path)) return;
     try {
-        prepared_ = std::make_unique<MFSession>(window_, nextNumber_++, path);
+        prepared_ = MakeSession(path);
     } catch (const std::exception&) {
         prepared_.reset();  // the open itself will say why
     }
@@ -323,20 +332,9 @@ void MFPlayer::PaintBackground(HDC dc) const {
     RECT client{};
     if (!GetClientRect(window_, &client)) return;
     const MFSession* shown = current_ && current_->HasFrame() ? current_.get() : standIn_ ? previous_.get() : nullptr;
-    if (!shown || !shown->HasVideo()) {
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
-    const PictureRect& p = picture_;
-    RECT bars[] = {
-        {0, 0, client.right, p.y},
-        {0, p.y + p.height, client.right, client.bottom},
-        {0, p.y, p.x, p.y + p.height},
-        {p.x + p.width, p.y, client.right, p.y + p.height},
-    };
-    for (const RECT& bar : bars)
-        if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    shown->DrawFrame(dc, {p.x, p.y, p.x + p.width, p.y + p.height});
+    bool picture = shown && shown->HasVideo();
+    PaintLetterbox(dc, client, picture_, picture);
+    if (picture) shown->DrawFrame(dc, {picture_.x, picture_.y, picture_.x + picture_.width, picture_.y + picture_.height});
 }
 
 }  // namespace kv

@@ -24,6 +24,7 @@ struct MFApi {
     HRESULT(WINAPI* CreateTopology)(IMFTopology**) = nullptr;
     HRESULT(WINAPI* CreateTopologyNode)(MF_TOPOLOGY_TYPE, IMFTopologyNode**) = nullptr;
     HRESULT(WINAPI* CreateAudioRendererActivate)(IMFActivate**) = nullptr;
+    HRESULT(WINAPI* CreateAudioRenderer)(IMFAttributes*, IMFMediaSink**) = nullptr;
     HRESULT(WINAPI* CreateSampleGrabberSinkActivate)(IMFMediaType*, IMFSampleGrabberSinkCallback*,
                                                      IMFActivate**) = nullptr;
     HRESULT(WINAPI* CreateMediaType)(IMFMediaType**) = nullptr;
@@ -47,6 +48,7 @@ const MFApi& Api() {
                      Find(mf, "MFCreateTopology", a.CreateTopology) &&
                      Find(mf, "MFCreateTopologyNode", a.CreateTopologyNode) &&
                      Find(mf, "MFCreateAudioRendererActivate", a.CreateAudioRendererActivate) &&
+                     Find(mf, "MFCreateAudioRenderer", a.CreateAudioRenderer) &&
                      Find(mf, "MFCreateSampleGrabberSinkActivate", a.CreateSampleGrabberSinkActivate) &&
                      Find(plat, "MFCreateMediaType", a.CreateMediaType) && Find(mf, "MFGetService", a.GetService);
         // Started once and never shut down: sessions may still be retiring at the process's end.
@@ -56,7 +58,7 @@ const MFApi& Api() {
     return api;
 }
 
-std::atomic<bool> everPlayed{false};
+std::atomic<bool> everPlayed{false};  // a session has been made
 
 // IUnknown for the callbacks: one interface each, and the one it derives from (Base).
 template <typename Interface, typename Base = Interface>
@@ -113,6 +115,7 @@ struct MFSession::Shared {
     ComPtr<IMFMediaSession> session;
     ComPtr<IMFMediaSource> source;
     ComPtr<IMFSourceResolver> resolver;
+    std::shared_ptr<MFSoundOutput> sound;  // held until the session has closed
     HRESULT failure = S_OK;
     bool retiring = false;
     bool running = false;  // started and not yet stopped or ended
@@ -131,12 +134,25 @@ namespace {
 using SharedPtr = std::shared_ptr<MFSession::Shared>;
 using Event = MFSession::Event;
 
-// Tears the session down on Media Foundation's threads, outside the lock: Close, then on its
-// event Shutdown.
-void ShutDown(const ComPtr<IMFMediaSource>& source, const ComPtr<IMFMediaSession>& session) {
+}  // namespace
+
+// The session is over: its source and the session itself shut down, outside the lock, and
+// the lasting renderer it held is free for the next.
+void ShutDown(MFSession::Shared& shared, const ComPtr<IMFMediaSession>& session) {
+    ComPtr<IMFMediaSource> source;
+    std::shared_ptr<MFSoundOutput> sound;
+    {
+        Lock lock(shared.lock);
+        source = std::exchange(shared.source, {});
+        shared.session.Reset();
+        sound = std::move(shared.sound);
+    }
     if (source) source->Shutdown();
     if (session) session->Shutdown();
+    if (sound) sound->LetGo();
 }
+
+namespace {
 
 class EventCallback : public ComObject<IMFAsyncCallback> {
 public:
@@ -187,13 +203,7 @@ public:
         }
         if (close && FAILED(session->Close())) shutDown = true;
         if (shutDown) {
-            ComPtr<IMFMediaSource> source;
-            {
-                Lock lock(shared_->lock);
-                source = std::exchange(shared_->source, {});
-                shared_->session.Reset();
-            }
-            ShutDown(source, session);
+            ShutDown(*shared_, session);
             return S_OK;
         }
         if (again) session->BeginGetEvent(this, nullptr);
@@ -293,10 +303,34 @@ void MFSession::EndProcess(UINT code) {
     ExitProcess(code);
 }
 
-MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path)
+struct MFSoundOutput::Parts {
+    ComPtr<IMFMediaSink> sink;
+    ComPtr<IMFStreamSink> stream;
+};
+
+std::shared_ptr<MFSoundOutput> MFSoundOutput::Make() {
+    const MFApi& api = Api();
+    if (!api.loaded) return nullptr;
+    auto parts = std::make_unique<Parts>();
+    if (FAILED(api.CreateAudioRenderer(nullptr, parts->sink.Put())) ||
+        FAILED(parts->sink->GetStreamSinkByIndex(0, parts->stream.Put())))
+        return nullptr;
+    std::shared_ptr<MFSoundOutput> output(new MFSoundOutput);
+    output->parts_ = std::move(parts);
+    return output;
+}
+
+MFSoundOutput::~MFSoundOutput() {
+    if (parts_ && parts_->sink) parts_->sink->Shutdown();
+}
+
+IMFStreamSink* MFSoundOutput::Stream() const { return parts_->stream.Get(); }
+
+MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path, std::shared_ptr<MFSoundOutput> sound)
     : shared_(std::make_shared<Shared>(window, number)), number_(number), path_(path) {
     const MFApi& api = Api();
     if (!api.loaded) Check(MF_E_NOT_INITIALIZED);
+    everPlayed = true;
     ComPtr<IMFMediaSession> session;
     ComPtr<IMFSourceResolver> resolver;
     Check(api.CreateMediaSession(nullptr, session.Put()));
@@ -323,6 +357,10 @@ MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path)
         session->Shutdown();
         Check(hr);
     }
+    if (sound && sound->Take()) {
+        Lock lock(shared_->lock);
+        shared_->sound = std::move(sound);
+    }
 }
 
 MFSession::~MFSession() {
@@ -345,15 +383,7 @@ MFSession::~MFSession() {
         stop = false;
         shared_->closeAsked = true;
     }
-    if (!stop && FAILED(session->Close())) {
-        ComPtr<IMFMediaSource> source;
-        {
-            Lock lock(shared_->lock);
-            source = std::exchange(shared_->source, {});
-            shared_->session.Reset();
-        }
-        ShutDown(source, session);
-    }
+    if (!stop && FAILED(session->Close())) ShutDown(*shared_, session);
 }
 
 HRESULT MFSession::Failure() const {
@@ -403,6 +433,7 @@ void MFSession::Build() {
         GUID major = GUID_NULL;
         if (FAILED(stream->GetMediaTypeHandler(handler.Put())) || FAILED(handler->GetMajorType(&major))) major = GUID_NULL;
         ComPtr<IMFActivate> sink;
+        IUnknown* output = nullptr;  // a lasting renderer's stream, in place of an activate
         if (selected && major == MFMediaType_Video && !video) {
             ComPtr<IMFMediaType> type;
             if (FAILED(handler->GetCurrentMediaType(type.Put()))) Check(handler->GetMediaTypeByIndex(0, type.Put()));
@@ -423,10 +454,14 @@ void MFSession::Build() {
             Lock lock(shared_->lock);
             shared_->frameWidth = int(width);
         } else if (selected && major == MFMediaType_Audio && !hasAudio_) {
-            Check(api.CreateAudioRendererActivate(sink.Put()));
+            Lock lock(shared_->lock);
+            if (shared_->sound)
+                output = shared_->sound->Stream();
+            else
+                Check(api.CreateAudioRendererActivate(sink.Put()));
             hasAudio_ = true;
         }
-        if (!sink) {
+        if (!sink && !output) {
             if (selected) descriptor->DeselectStream(i);
             continue;
         }
@@ -435,7 +470,7 @@ void MFSession::Build() {
         from->SetUnknown(MF_TOPONODE_PRESENTATION_DESCRIPTOR, descriptor.Get());
         from->SetUnknown(MF_TOPONODE_STREAM_DESCRIPTOR, stream.Get());
         ComPtr<IMFTopologyNode> to = Node(MF_TOPOLOGY_OUTPUT_NODE);
-        Check(to->SetObject(sink.Get()));
+        Check(to->SetObject(output ? output : sink.Get()));
         Check(topology->AddNode(from.Get()));
         Check(topology->AddNode(to.Get()));
         Check(from->ConnectOutput(0, to.Get(), 0));
@@ -449,26 +484,23 @@ void MFSession::Start(double seconds) {
     PropVariantInit(&at);
     at.vt = VT_I8;
     at.hVal.QuadPart = MediaTimeFromSeconds(seconds);
-    ComPtr<IMFMediaSession> session;
-    {
-        Lock lock(shared_->lock);
-        session = shared_->session;
-        shared_->running = true;
-    }
-    everPlayed = true;
-    if (session) Check(session->Start(&GUID_NULL, &at));
+    StartAt(at);
 }
 
 void MFSession::Resume() {
     PROPVARIANT here;
     PropVariantInit(&here);  // VT_EMPTY: from where it stands
+    StartAt(here);
+}
+
+void MFSession::StartAt(const PROPVARIANT& at) {
     ComPtr<IMFMediaSession> session;
     {
         Lock lock(shared_->lock);
         session = shared_->session;
         shared_->running = true;
     }
-    if (session) Check(session->Start(&GUID_NULL, &here));
+    if (session) Check(session->Start(&GUID_NULL, &at));
 }
 
 void MFSession::Pause() {

@@ -15,12 +15,40 @@
 // session and calls it; the callbacks run in Media Foundation's work queues, touch only the
 // shared state below under its lock, and post.
 #include <windows.h>
+#include <propidl.h>
 
+struct IMFStreamSink;
+
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kv {
+
+// An audio renderer that outlives the sessions it plays in: Wine's renderer leaves a thread
+// behind each time one goes, and over a night of short clips they add up. One session at a
+// time holds it, from its making until it has closed.
+class MFSoundOutput {
+public:
+    // Null when no renderer can be made (no sound device): each session then makes its own.
+    static std::shared_ptr<MFSoundOutput> Make();
+    ~MFSoundOutput();  // shuts the renderer down: no session holds it any more
+    MFSoundOutput(const MFSoundOutput&) = delete;
+    MFSoundOutput& operator=(const MFSoundOutput&) = delete;
+
+    bool Free() const { return !held_; }
+    // A session takes it when it is free (true), and lets go of it once closed.
+    bool Take() { return !held_.exchange(true); }
+    void LetGo() { held_ = false; }
+    IMFStreamSink* Stream() const;
+
+private:
+    MFSoundOutput() = default;
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    std::atomic<bool> held_{false};
+};
 
 class MFSession {
 public:
@@ -41,7 +69,8 @@ public:
     static bool Available();
 
     // Starts opening path; Ready or Failed follows. Throws when no session can be made.
-    MFSession(HWND window, WPARAM number, const std::wstring& path);
+    // sound: a free lasting renderer for the file's sound (none: one of its own).
+    MFSession(HWND window, WPARAM number, const std::wstring& path, std::shared_ptr<MFSoundOutput> sound = nullptr);
     // Retires the session (see above); no more messages come from it.
     ~MFSession();
     MFSession(const MFSession&) = delete;
@@ -74,7 +103,7 @@ public:
     // Draws the newest picture into dest of dc (nothing before the first).
     void DrawFrame(HDC dc, const RECT& dest) const;
 
-    // Ends the process. Once a session has played, without unloading the libraries: Media
+    // Ends the process. Once a session has been made, without unloading the libraries: Media
     // Foundation's threads may still be retiring sessions, and Wine's crash in their unloading.
     [[noreturn]] static void EndProcess(UINT code);
 
@@ -82,6 +111,7 @@ public:
 
 private:
     void Build();
+    void StartAt(const PROPVARIANT& at);
 
     std::shared_ptr<Shared> shared_;
     WPARAM number_;

@@ -40,6 +40,7 @@ void RoutingPlayer::Offer(EngineKind kind) {
         try {
             Engine(*active_)->Stop();
             leaving_ = active_;
+            standIn_ = true;
         } catch (const std::exception&) {
             Engine(*active_)->Close();
         }
@@ -64,8 +65,12 @@ void RoutingPlayer::Opened(EngineKind kind) {
     MediaEngine& engine = *Engine(kind);
     try {
         engine.SetPosition(handOver.at);
-        if (run_ == RunState::Pause) engine.Pause();
-        if (run_ == RunState::Stop) engine.Stop();
+        // A loaded file stands paused on its first picture.
+        switch (run_) {
+        case RunState::Play: engine.Run(); break;
+        case RunState::Pause: engine.Pause(); break;
+        case RunState::Stop: engine.Stop(); break;
+        }
     } catch (const std::exception& e) {
         engine.Close();
         events_.EngineFailed(e.what());
@@ -82,6 +87,7 @@ void RoutingPlayer::Failed(EngineKind kind, const std::string& reason) {
     }
     active_.reset();
     handOver_.reset();
+    standIn_ = false;
     LetGoOfLeaving();
     // The file's own engine says best why it cannot be played.
     events_.EngineFailed(firstFailure_.empty() ? reason : firstFailure_);
@@ -103,6 +109,7 @@ void RoutingPlayer::Prepare(const std::wstring& path) {
 }
 
 void RoutingPlayer::Close() {
+    standIn_ = false;
     handOver_.reset();
     active_.reset();
     leaving_.reset();
@@ -184,10 +191,11 @@ PictureRect RoutingPlayer::PictureArea() const {
 bool RoutingPlayer::HasVideo() const { return ActiveEngine() && ActiveEngine()->HasVideo(); }
 
 bool RoutingPlayer::ShowingLastPicture() const {
-    return leaving_ || (ActiveEngine() && ActiveEngine()->ShowingLastPicture());
+    return standIn_ || (ActiveEngine() && ActiveEngine()->ShowingLastPicture());
 }
 
 void RoutingPlayer::RevealSurface() {
+    standIn_ = false;
     LetGoOfLeaving();
     if (ActiveEngine()) ActiveEngine()->RevealSurface();
 }

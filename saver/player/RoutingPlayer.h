@@ -84,6 +84,9 @@ private:
     std::unique_ptr<MediaEngine> engines_[2];
     std::optional<EngineKind> active_;
     std::optional<EngineKind> leaving_;  // the previous file's engine, its last picture standing in
+    // After a change of engine, until RevealSurface: the new file shows its first picture
+    // already, as an engine's own change would stand in (the caller keeps the picture shown).
+    bool standIn_ = false;
     std::wstring path_;
     std::vector<EngineKind> order_;
     size_t tried_ = 0;

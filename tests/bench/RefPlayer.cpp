@@ -1,6 +1,9 @@
 // Reference player for the benchmark: the least a program needs to play one file full screen
 // through DShowPlayer (same graph, same renderer choice) and end on a key. Test-only.
 //   refplayer.exe [/destroy] FILE
+//   refplayer.exe /mf FILE      a bare Media Foundation session instead: the file's source,
+//                               its topology and the session (MFSession), its pictures drawn
+//                               letterboxed with GDI as they come
 // On a key it leaves the message loop and lets the process take its window along; with
 // /destroy it destroys the shown window first, which is what an orderly close costs under X.
 #include <windows.h>
@@ -13,6 +16,8 @@
 #include "framework/Scoped.h"
 #include "framework/Text.h"
 #include "saver/player/DShowPlayer.h"
+#include "saver/player/MFSession.h"
+#include "saver/player/PictureFit.h"
 
 namespace {
 
@@ -20,6 +25,7 @@ const wchar_t kClassName[] = L"KVRefPlayer";
 
 struct Options {
     bool destroyOnKey = false;
+    bool mediaFoundation = false;
     std::wstring path;
 };
 
@@ -29,6 +35,7 @@ void ReportError(const std::string& message);
 // stopped graph.
 struct Window : kv::MediaEngineEvents {
     std::unique_ptr<kv::DShowPlayer> player;
+    std::unique_ptr<kv::MFSession> session;
     bool destroyOnKey = false;
 
     void EngineOpened() override { player->Run(); }
@@ -54,6 +61,8 @@ Options ParseCommandLine() {
         std::wstring arg = argv.get()[i];
         if (lstrcmpiW(arg.c_str(), L"/destroy") == 0)
             options.destroyOnKey = true;
+        else if (lstrcmpiW(arg.c_str(), L"/mf") == 0)
+            options.mediaFoundation = true;
         else
             options.path = arg;
     }
@@ -68,8 +77,36 @@ void ReportError(const std::string& message) {
 
 Window* WindowOf(HWND hwnd) { return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
+// The session's answers: start when ready, draw each picture, loop at the end.
+bool HandleSession(Window& w, HWND hwnd, UINT msg, LPARAM lp) {
+    if (!w.session) return false;
+    if (msg == kv::MFSession::kEventMessage) {
+        switch (w.session->Take(lp)) {
+        case kv::MFSession::Event::Ready:
+        case kv::MFSession::Event::Ended: w.session->Start(0); break;
+        case kv::MFSession::Event::Failed:
+            ReportError("the session failed");
+            PostQuitMessage(1);
+            break;
+        default: break;
+        }
+        return true;
+    }
+    if (msg == kv::MFSession::kFrameMessage) {
+        if (!w.session->TakeFrame()) return true;
+        RECT client;
+        GetClientRect(hwnd, &client);
+        kv::PictureRect p = kv::FitPicture(client.right, client.bottom, w.session->VideoWidth(), w.session->VideoHeight());
+        kv::ScopedGetDC dc(hwnd);
+        w.session->DrawFrame(dc.Get(), {p.x, p.y, p.x + p.width, p.y + p.height});
+        return true;
+    }
+    return false;
+}
+
 LRESULT HandleMessage(Window& w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (w.player && w.player->HandleMessage(msg, wp, lp)) return 0;
+    if (HandleSession(w, hwnd, msg, lp)) return 0;
     switch (msg) {
     case WM_TIMER:
         if (w.player) w.player->Watch(GetTickCount());
@@ -147,12 +184,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         w.destroyOnKey = options.destroyOnKey;
         HWND hwnd = CreateFullScreenWindow(instance, w);
         ShowCursor(FALSE);
-        w.player = std::make_unique<kv::DShowPlayer>(hwnd, w);
-        w.player->Load(options.path);
-        SetTimer(hwnd, 1, 100, nullptr);
+        if (options.mediaFoundation) {
+            w.session = std::make_unique<kv::MFSession>(hwnd, 1, options.path);
+        } else {
+            w.player = std::make_unique<kv::DShowPlayer>(hwnd, w);
+            w.player->Load(options.path);
+            SetTimer(hwnd, 1, 100, nullptr);
+        }
         int code = RunMessageLoop();
         w.player.reset();
-        return code;
+        w.session.reset();
+        kv::MFSession::EndProcess(code);
     } catch (const std::exception& e) {
         ReportError(e.what());
         return 1;

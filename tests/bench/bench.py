@@ -2,7 +2,8 @@
 """make bench: what the saver costs on top of bare DirectShow playback, side by side.
 
 Runs dist/win64/KINOVELA.SCR and the reference player (build/win64/bench/refplayer.exe, which plays
-one file full screen through the same DShowPlayer and ends on a key) in turn under Wine, each
+one file full screen through the same DShowPlayer and ends on a key; with /mf, an MP4 through a
+bare Media Foundation session) in turn under Wine, each
 figure from runs interleaved with the reference's, and prints one table: median [min..max] of
 the runs, the reference, the ratio (median of the pairwise ratios), the target and whether it is
 met. It uses a Wine prefix and display of its own (build/bench, or KINOVELA_BUILD), so other runs
@@ -47,6 +48,12 @@ def is_picture(rgb):
     return r > 0.6 and g < 0.3 and b < 0.3
 
 
+def is_mp4_picture(rgb):
+    """ten.mp4 is magenta."""
+    r, g, b = rgb
+    return r > 0.6 and g < 0.3 and b > 0.6
+
+
 def clip_of(rgb):
     """Which clip of the change run a screen colour shows: clip.mpg is red, clip.avi green."""
     r, g, b = rgb
@@ -73,6 +80,9 @@ class Bench:
         for name in (kvharness.INI_FILE, kvharness.PLAYLIST_FILE):
             self.files.keep(os.path.join(kvharness.system32(), name))
         self.ten = kvharness.windows_path(os.path.join(kvharness.clips_dir(), 'ten.mpg'))
+        self.ten_mp4 = kvharness.windows_path(os.path.join(kvharness.clips_dir(), 'ten.mp4'))
+        # The file the runs play, and what its picture looks like.
+        self.film, self.picture = self.ten, is_picture
         self.data = {}
         self.intervals = []
         self.failures = []
@@ -95,7 +105,7 @@ class Bench:
     def settings(self, playlist_size=1, resume=False):
         """The saver's files: ten.mpg first, then made-up entries; with resume, a remembered
         position in ten.mpg with CONTINUE on, otherwise no settings file."""
-        entries = [self.ten] + ['C:\\Videos\\Holiday %04d\\clip%05d.mpg' % (i // 100, i) for i in range(1, playlist_size)]
+        entries = [self.film] + ['C:\\Videos\\Holiday %04d\\clip%05d.mpg' % (i // 100, i) for i in range(1, playlist_size)]
         kvharness.write_playlist(entries)
         ini = os.path.join(kvharness.system32(), kvharness.INI_FILE)
         if resume:
@@ -106,12 +116,12 @@ class Bench:
 
     def start(self, who, *args):
         # The last program's picture must be gone, or it would count as this one's.
-        kvharness.wait_until(lambda: not is_picture(self.display.colour(PICTURE_REGION) or (0, 0, 0)), 10,
+        kvharness.wait_until(lambda: not self.picture(self.display.colour(PICTURE_REGION) or (0, 0, 0)), 10,
                              interval=0.02, message='the screen to clear')
         if who == 'saver':
             command = [kvharness.windows_path(SAVER)] + list(args)
         else:
-            command = [kvharness.windows_path(REFERENCE)] + list(args) + [self.ten]
+            command = [kvharness.windows_path(REFERENCE)] + list(args) + [self.film]
         return procwatch.Program(command, self.work_dir)
 
     def watch(self, program, until, timeout=30.0):
@@ -120,7 +130,7 @@ class Bench:
                 return True
             time.sleep(SAMPLE_PAUSE)
             return False
-        samples = procwatch.watch_start(program, self.display, is_picture, PICTURE_REGION, until_paced, timeout)
+        samples = procwatch.watch_start(program, self.display, self.picture, PICTURE_REGION, until_paced, timeout)
         self.intervals.append(procwatch.sampling_interval_ms(samples))
         return samples
 
@@ -245,6 +255,20 @@ class Bench:
             self.attempt('reference /destroy', self.full_screen_run, 'ref', '/destroy', play=False,
                          prefix='refdestroy')
 
+    def mp4(self):
+        """Figures 1 to 3 again for ten.mp4: the saver through Media Foundation against a bare
+        Media Foundation session on the same file."""
+        self.film, self.picture = self.ten_mp4, is_mp4_picture
+        try:
+            for i in range(self.runs):
+                self.index = i
+                for who in (('saver', 'ref') if i % 2 == 0 else ('ref', 'saver')):
+                    self.settings()
+                    args = ['/s'] if who == 'saver' else ['/mf']
+                    self.attempt('mp4 ' + who, self.full_screen_run, who, *args, prefix='mp4' + who)
+        finally:
+            self.film, self.picture = self.ten, is_picture
+
     def resume(self):
         for i in range(self.runs):
             self.index = i
@@ -281,7 +305,7 @@ class Bench:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n\n')[0])
     parser.add_argument('--runs', type=int, default=5, help='runs per figure (default 5)')
-    parser.add_argument('--only', default='1,2,3,4,5,6,7,8', help='figures to measure, e.g. 1,5 (1-4 go together)')
+    parser.add_argument('--only', default='1,2,3,4,5,6,7,8,9', help='figures to measure, e.g. 1,5 (1-4 go together)')
     args = parser.parse_args()
     wanted = set(args.only.split(','))
 
@@ -298,7 +322,7 @@ def main():
     bench = Bench(args.runs, work_dir)
     try:
         kvharness.park_pointer()
-        if wanted & {'1', '2', '3', '4', '5', '6', '8'}:
+        if wanted & {'1', '2', '3', '4', '5', '6', '8', '9'}:
             bench.warm_up()
         if wanted & {'1', '2', '3', '4'}:
             bench.playing()
@@ -308,6 +332,8 @@ def main():
             bench.big_playlist()
         if '8' in wanted:
             bench.clip_changes()
+        if '9' in wanted:
+            bench.mp4()
     finally:
         bench.close()
     if '7' in wanted:

@@ -147,10 +147,10 @@ def rows(data):
         out.append((figure, measured, reference, _ratio_text(ratio), target,
                     '-' if met is None else ('met' if met else 'NOT MET')))
 
-    def side_by_side(figure, key, digits=2, scale=1.0):
-        ratio = pair_ratio(data, 'saver.' + key, 'ref.' + key)
-        return ratio, (figure, spread(values(data, 'saver.' + key), scale, digits),
-                       spread(values(data, 'ref.' + key), scale, digits), ratio)
+    def side_by_side(figure, key, digits=2, scale=1.0, mine='saver', theirs='ref'):
+        ratio = pair_ratio(data, mine + '.' + key, theirs + '.' + key)
+        return ratio, (figure, spread(values(data, mine + '.' + key), scale, digits),
+                       spread(values(data, theirs + '.' + key), scale, digits), ratio)
 
     if values(data, 'saver.picture_s'):
         r, cells = side_by_side('1 start to picture (s)', 'picture_s')
@@ -195,6 +195,17 @@ def rows(data):
         extra = [x - y for x, y in pairs(data, big_g, one_g)]
         row('  message-thread CPU until that picture (ms)', spread(values(data, big_g), digits=0),
             spread(values(data, one_g), digits=0) + ' (1 entry)', 'extra %s ms' % spread(extra, digits=0))
+    if values(data, 'mp4saver.picture_s'):
+        mp4 = {'mine': 'mp4saver', 'theirs': 'mp4ref'}
+        r, cells = side_by_side('9 MP4: start to picture (s)', 'picture_s', **mp4)
+        row(*cells, '<= %.2f x ref' % START_RATIO, r is not None and r <= START_RATIO)
+        r, cells = side_by_side('  exit latency, key to process gone (ms)', 'exit_ms', 0, **mp4)
+        m = median(data, 'mp4saver.exit_ms')
+        row(*cells, '< %.0f ms, <= %.1f x ref' % (EXIT_MS, EXIT_RATIO),
+            m is not None and m < EXIT_MS and r is not None and r <= EXIT_RATIO)
+        r, cells = side_by_side('  CPU, %g s of ten.mp4 playing (s)' % PLAY_SECONDS, 'cpu_s', **mp4)
+        row(*cells, '<= %.2f x ref' % CPU_RATIO, r is not None and r <= CPU_RATIO)
+        row(*side_by_side('  peak resident size VmHWM (MiB)', 'hwm_mb', 1, **mp4)[1])
     if values(data, 'change.gap_ms'):
         m = median(data, 'change.gap_ms')
         row('8 change between clips: time the screen shows neither clip (ms)',

@@ -81,10 +81,11 @@ Colour DominantColour(const RECT& r) {
 // The control with its engine made with the test's options.
 class PlayerControl : public TMediaPlayerX {
 public:
-    PlayerControl(Form* host, int width, int height, DShowPlayerOptions options)
+    PlayerControl(Form* host, int width, int height, DShowPlayerOptions options, EngineFactory mediaFoundation)
         : TMediaPlayerX(host, Args(host, width, height)),
           directShowAlone_(bool(options.loadHook)),
-          options_(std::move(options)) {
+          options_(std::move(options)),
+          mediaFoundation_(std::move(mediaFoundation)) {
         Engine();
     }
     DShowPlayer* player = nullptr;
@@ -95,8 +96,10 @@ protected:
     std::unique_ptr<MediaEngine> MakeEngine(HWND window, kv::MediaEngineEvents& events) override {
         auto made = std::make_unique<RoutingPlayer>(
             window, events, [this](EngineKind kind, HWND w, kv::MediaEngineEvents& e) -> std::unique_ptr<MediaEngine> {
-                if (kind != EngineKind::DirectShow)
+                if (kind != EngineKind::DirectShow) {
+                    if (mediaFoundation_) return mediaFoundation_(w, e);
                     return directShowAlone_ ? nullptr : RoutingPlayer::MakeSystemEngine(kind, w, e);
+                }
                 auto directShow = std::make_unique<DShowPlayer>(w, e, std::move(options_));
                 player = directShow.get();
                 return directShow;
@@ -116,9 +119,11 @@ private:
     }
     bool directShowAlone_;
     DShowPlayerOptions options_;
+    EngineFactory mediaFoundation_;
 };
 
-PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptions options) {
+PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptions options,
+                             EngineFactory mediaFoundation) {
     // One window holds every test's control: under Wine without a window manager, destroying a
     // visible captioned window waits two seconds for a withdrawal that never comes.
     static Form* host = new Form(nullptr, FormArgs{.name = "PlayerTest", .caption = "player test", .clientWidth = 400,
@@ -126,7 +131,7 @@ PlayerHarness::PlayerHarness(int clientWidth, int clientHeight, DShowPlayerOptio
     SetWindowPos(host->Handle(), HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     host->SetClientSize(clientWidth, clientHeight);
     SetForegroundWindow(host->Handle());
-    control_ = new PlayerControl(host, clientWidth, clientHeight, std::move(options));
+    control_ = new PlayerControl(host, clientWidth, clientHeight, std::move(options), std::move(mediaFoundation));
     player_ = control_->player;
     routing_ = control_->routing;
     control_->OnOpened = [this] { ++opened_; };

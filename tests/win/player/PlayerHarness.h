@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/Exception.h"
@@ -22,11 +23,15 @@ Colour DominantColour(const RECT& screenRect);
 
 class PlayerControl;
 
+// Makes the control's Media Foundation engine in place of the system's (tests stand in one).
+using EngineFactory = std::function<std::unique_ptr<MediaEngine>(HWND window, MediaEngineEvents& events)>;
+
 class PlayerHarness {
 public:
     // The control, clientWidth x clientHeight, with its engines made at once. Given a load
     // hook (a test of DirectShow's loads), DirectShow alone: no file goes on to the other.
-    PlayerHarness(int clientWidth = 320, int clientHeight = 240, DShowPlayerOptions options = {});
+    PlayerHarness(int clientWidth = 320, int clientHeight = 240, DShowPlayerOptions options = {},
+                  EngineFactory mediaFoundation = {});
     ~PlayerHarness();
     PlayerHarness(const PlayerHarness&) = delete;
     PlayerHarness& operator=(const PlayerHarness&) = delete;
