@@ -36,6 +36,14 @@ void MFPlayer::Load(const std::wstring& path) {
     opening_.reset();
     failing_ = 0;
     seekTo_.reset();
+    openStartedMs_ = GetTickCount();
+    if (current_ && current_->Path() == path && sessionEnded_) {
+        // The file that has just ended starts again in its own session.
+        opening_ = std::move(current_);
+        run_ = RunState::Stopped;
+        StartOpening();
+        return;
+    }
     if (current_) {
         try {
             current_->Stop();
@@ -47,7 +55,6 @@ void MFPlayer::Load(const std::wstring& path) {
     run_ = RunState::Stopped;
     standIn_ = previous_ && previous_->HasFrame();
     if (!standIn_) previous_.reset();
-    openStartedMs_ = GetTickCount();
     DWORD missing = FileMissingReason(path);
     HRESULT result = HRESULT_FROM_WIN32(missing);
     if (!missing) {
@@ -90,6 +97,7 @@ void MFPlayer::StartOpening() {
 
 void MFPlayer::Prepare(const std::wstring& path) {
     if (path.empty() || opening_ || (prepared_ && prepared_->Path() == path) || FileMissingReason(path)) return;
+    if (current_ && current_->Path() == path) return;  // it starts again in its own session
     try {
         prepared_ = MakeSession(path);
     } catch (const std::exception&) {
@@ -148,8 +156,10 @@ void MFPlayer::OnEvent(MFSession& session, MFSession::Event event) {
     }
     if (&session != current_.get()) return;
     switch (event) {
-    case Event::Failed:
     case Event::Ended:
+        sessionEnded_ = true;
+        [[fallthrough]];
+    case Event::Failed:
         // A session that fails while playing plays no further: for the caller, the end.
         if (endWatch_.SignalEnd()) events_.EngineEnded();
         break;
@@ -173,6 +183,7 @@ void MFPlayer::Opened() {
     current_ = std::move(opening_);
     run_ = RunState::Running;
     sessionPaused_ = false;
+    sessionEnded_ = false;
     endWatch_.Restart();
     PlaceVideo();
     InvalidateRect(window_, nullptr, FALSE);

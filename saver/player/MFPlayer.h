@@ -102,6 +102,7 @@ private:
 
     RunState run_ = RunState::Stopped;
     bool sessionPaused_ = false;  // paused in the session (a stopped one cannot pause)
+    bool sessionEnded_ = false;   // the session has said it ended: it stands stopped
     double stoppedAt_ = 0;
     // A seek under way: the session stops, then starts here and takes afterSeek_.
     std::optional<double> seekTo_;

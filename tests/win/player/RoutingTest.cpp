@@ -80,5 +80,17 @@ TEST(Routing, AnMP4ThatMediaFoundationWillNotSeekGoesOnThroughDirectShowAtThatPl
     EXPECT_EQ(h.Failed(), 0);
 }
 
+// A playlist of one MP4: at its end the same file opens again and plays from its start.
+TEST(MediaFoundation, AFileThatHasEndedPlaysAgainFromItsStartWhenOpenedAgain) {
+    PlayerHarness h;
+    h.Open(Clip(L"clip.mp4"));
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Ends() == 1; }, 6000));
+    h.Open(Clip(L"clip.mp4"));
+    EXPECT_EQ(h.Opened(), 2);
+    EXPECT_LT(h.Engines().Position(), 1.0);
+    EXPECT_TRUE(h.PumpUntil([&] { return h.Engines().Position() > 1.0; }, 3000));
+    EXPECT_EQ(DominantColour(h.PictureOnScreen()), Colour::Magenta);
+}
+
 }  // namespace
 }  // namespace kv::test
