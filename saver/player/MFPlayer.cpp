@@ -79,11 +79,14 @@ void MFPlayer::Load(const std::wstring& path) {
 }
 
 std::unique_ptr<MFSession> MFPlayer::MakeSession(const std::wstring& path) {
+    // The file is on its way before a renderer is made: opening the sound device takes a while.
+    auto session = std::make_unique<MFSession>(window_, nextNumber_++, path);
     std::shared_ptr<MFSoundOutput> sound;
     for (const auto& output : sounds_)
         if (output->Free()) sound = output;
     if (!sound && (sound = MFSoundOutput::Make())) sounds_.push_back(sound);
-    return std::make_unique<MFSession>(window_, nextNumber_++, path, sound);
+    session->UseSound(sound);
+    return session;
 }
 
 void MFPlayer::StartOpening() {

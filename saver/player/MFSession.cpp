@@ -326,7 +326,7 @@ MFSoundOutput::~MFSoundOutput() {
 
 IMFStreamSink* MFSoundOutput::Stream() const { return parts_->stream.Get(); }
 
-MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path, std::shared_ptr<MFSoundOutput> sound)
+MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path)
     : shared_(std::make_shared<Shared>(window, number)), number_(number), path_(path) {
     const MFApi& api = Api();
     if (!api.loaded) Check(MF_E_NOT_INITIALIZED);
@@ -357,10 +357,12 @@ MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path, std::
         session->Shutdown();
         Check(hr);
     }
-    if (sound && sound->Take()) {
-        Lock lock(shared_->lock);
-        shared_->sound = std::move(sound);
-    }
+}
+
+void MFSession::UseSound(std::shared_ptr<MFSoundOutput> sound) {
+    if (ready_ || !sound || !sound->Take()) return;
+    Lock lock(shared_->lock);
+    shared_->sound = std::move(sound);
 }
 
 MFSession::~MFSession() {

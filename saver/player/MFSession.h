@@ -69,12 +69,15 @@ public:
     static bool Available();
 
     // Starts opening path; Ready or Failed follows. Throws when no session can be made.
-    // sound: a free lasting renderer for the file's sound (none: one of its own).
-    MFSession(HWND window, WPARAM number, const std::wstring& path, std::shared_ptr<MFSoundOutput> sound = nullptr);
+    MFSession(HWND window, WPARAM number, const std::wstring& path);
     // Retires the session (see above); no more messages come from it.
     ~MFSession();
     MFSession(const MFSession&) = delete;
     MFSession& operator=(const MFSession&) = delete;
+
+    // The file's sound goes to this lasting renderer when it is free (otherwise, or without
+    // this call, to one of the session's own). Before Ready.
+    void UseSound(std::shared_ptr<MFSoundOutput> sound);
 
     WPARAM Number() const { return number_; }
     const std::wstring& Path() const { return path_; }
