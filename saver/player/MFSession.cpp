@@ -108,6 +108,10 @@ struct MFSession::Shared {
     void Post(LPARAM what) const {
         if (window) PostMessageW(window, kEventMessage, number, what);
     }
+    ComPtr<IMFMediaSession> Session() {
+        Lock hold(lock);
+        return session;
+    }
 
     CRITICAL_SECTION lock;
     HWND window;  // none once retired
@@ -154,16 +158,21 @@ void ShutDown(MFSession::Shared& shared, const ComPtr<IMFMediaSession>& session)
 
 namespace {
 
-class EventCallback : public ComObject<IMFAsyncCallback> {
+// An answer of Media Foundation's for one session, on one of its threads.
+class SessionCallback : public ComObject<IMFAsyncCallback> {
 public:
-    explicit EventCallback(SharedPtr shared) : shared_(std::move(shared)) {}
+    explicit SessionCallback(SharedPtr shared) : shared_(std::move(shared)) {}
     STDMETHODIMP GetParameters(DWORD*, DWORD*) override { return E_NOTIMPL; }
+
+protected:
+    SharedPtr shared_;
+};
+
+class EventCallback : public SessionCallback {
+public:
+    using SessionCallback::SessionCallback;
     STDMETHODIMP Invoke(IMFAsyncResult* result) override {
-        ComPtr<IMFMediaSession> session;
-        {
-            Lock lock(shared_->lock);
-            session = shared_->session;
-        }
+        ComPtr<IMFMediaSession> session = shared_->Session();
         if (!session) return S_OK;
         ComPtr<IMFMediaEvent> event;
         if (FAILED(session->EndGetEvent(result, event.Put()))) return S_OK;
@@ -209,15 +218,11 @@ public:
         if (again) session->BeginGetEvent(this, nullptr);
         return S_OK;
     }
-
-private:
-    SharedPtr shared_;
 };
 
-class ResolveCallback : public ComObject<IMFAsyncCallback> {
+class ResolveCallback : public SessionCallback {
 public:
-    explicit ResolveCallback(SharedPtr shared) : shared_(std::move(shared)) {}
-    STDMETHODIMP GetParameters(DWORD*, DWORD*) override { return E_NOTIMPL; }
+    using SessionCallback::SessionCallback;
     STDMETHODIMP Invoke(IMFAsyncResult* result) override {
         ComPtr<IMFSourceResolver> resolver;
         {
@@ -247,9 +252,6 @@ public:
         if (retired && source) source->Shutdown();
         return S_OK;
     }
-
-private:
-    SharedPtr shared_;
 };
 
 class FrameCallback : public ComObject<IMFSampleGrabberSinkCallback, IMFClockStateSink> {
@@ -516,11 +518,7 @@ void MFSession::Stop() {
 }
 
 double MFSession::ClockSeconds() const {
-    ComPtr<IMFMediaSession> session;
-    {
-        Lock lock(shared_->lock);
-        session = shared_->session;
-    }
+    ComPtr<IMFMediaSession> session = shared_->Session();
     ComPtr<IMFClock> clock;
     if (!session || FAILED(session->GetClock(clock.Put()))) return 0;
     MFTIME time = 0;
@@ -530,11 +528,7 @@ double MFSession::ClockSeconds() const {
 }
 
 void MFSession::SetMute(bool mute) {
-    ComPtr<IMFMediaSession> session;
-    {
-        Lock lock(shared_->lock);
-        session = shared_->session;
-    }
+    ComPtr<IMFMediaSession> session = shared_->Session();
     ComPtr<IMFSimpleAudioVolume> volume;
     if (hasAudio_ && session &&
         SUCCEEDED(Api().GetService(session.Get(), MR_POLICY_VOLUME_SERVICE, __uuidof(IMFSimpleAudioVolume),
