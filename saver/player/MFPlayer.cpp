@@ -79,13 +79,8 @@ void MFPlayer::Load(const std::wstring& path) {
 }
 
 std::unique_ptr<MFSession> MFPlayer::MakeSession(const std::wstring& path) {
-    // The file is on its way before a renderer is made: opening the sound device takes a while.
     auto session = std::make_unique<MFSession>(window_, nextNumber_++, path);
-    std::shared_ptr<MFSoundOutput> sound;
-    for (const auto& output : sounds_)
-        if (output->Free()) sound = output;
-    if (!sound && (sound = MFSoundOutput::Make())) sounds_.push_back(sound);
-    session->UseSound(sound);
+    session->SetMute(mute_);  // before its topology: a muted file's sound is not rendered
     return session;
 }
 
@@ -307,7 +302,7 @@ double MFPlayer::Duration() const { return current_ ? current_->Duration() : 0; 
 void MFPlayer::SetMute(bool mute) {
     mute_ = mute;
     for (auto* session : {&current_, &opening_, &prepared_})
-        if (*session && (*session)->IsReady()) (*session)->SetMute(mute);
+        if (*session) (*session)->SetMute(mute);
 }
 
 void MFPlayer::Watch(unsigned long nowMs) {

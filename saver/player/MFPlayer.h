@@ -6,9 +6,8 @@
 // hands to HandleMessage.
 //
 // A file is open once its first picture has come (or, without a picture, once it has
-// started): it plays from then on. A session is made for each file, its sound going to one of
-// the player's lasting renderers; the next one can be made ready while a file plays
-// (Prepare), and the previous file's last picture stays until the next file's first one
+// started): it plays from then on. A session is made for each file; the next one can be made
+// ready while a file plays (Prepare), and the previous file's last picture stays until the next file's first one
 // replaces it, so a change shows no black.
 //
 // Seeks go to a stopped session (Wine's session ignores a start at a position while it runs):
@@ -19,7 +18,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "saver/player/EndWatch.h"
 #include "saver/player/MFSession.h"
@@ -88,9 +86,6 @@ private:
     PictureRect picture_;
     EndWatch endWatch_;
     WPARAM nextNumber_ = 1;
-    // The lasting sound renderers: two in turn (the open file's and the next one's), one more
-    // for each session that never closes.
-    std::vector<std::shared_ptr<MFSoundOutput>> sounds_;
 
     std::unique_ptr<MFSession> current_;   // the open file
     std::unique_ptr<MFSession> opening_;   // the file given to Load, until its first picture

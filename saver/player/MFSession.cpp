@@ -24,7 +24,6 @@ struct MFApi {
     HRESULT(WINAPI* CreateTopology)(IMFTopology**) = nullptr;
     HRESULT(WINAPI* CreateTopologyNode)(MF_TOPOLOGY_TYPE, IMFTopologyNode**) = nullptr;
     HRESULT(WINAPI* CreateAudioRendererActivate)(IMFActivate**) = nullptr;
-    HRESULT(WINAPI* CreateAudioRenderer)(IMFAttributes*, IMFMediaSink**) = nullptr;
     HRESULT(WINAPI* CreateSampleGrabberSinkActivate)(IMFMediaType*, IMFSampleGrabberSinkCallback*,
                                                      IMFActivate**) = nullptr;
     HRESULT(WINAPI* CreateMediaType)(IMFMediaType**) = nullptr;
@@ -48,7 +47,6 @@ const MFApi& Api() {
                      Find(mf, "MFCreateTopology", a.CreateTopology) &&
                      Find(mf, "MFCreateTopologyNode", a.CreateTopologyNode) &&
                      Find(mf, "MFCreateAudioRendererActivate", a.CreateAudioRendererActivate) &&
-                     Find(mf, "MFCreateAudioRenderer", a.CreateAudioRenderer) &&
                      Find(mf, "MFCreateSampleGrabberSinkActivate", a.CreateSampleGrabberSinkActivate) &&
                      Find(plat, "MFCreateMediaType", a.CreateMediaType) && Find(mf, "MFGetService", a.GetService);
         // Started once and never shut down: sessions may still be retiring at the process's end.
@@ -119,7 +117,6 @@ struct MFSession::Shared {
     ComPtr<IMFMediaSession> session;
     ComPtr<IMFMediaSource> source;
     ComPtr<IMFSourceResolver> resolver;
-    std::shared_ptr<MFSoundOutput> sound;  // held until the session has closed
     HRESULT failure = S_OK;
     bool retiring = false;
     bool running = false;  // started and not yet stopped or ended
@@ -140,20 +137,16 @@ using Event = MFSession::Event;
 
 }  // namespace
 
-// The session is over: its source and the session itself shut down, outside the lock, and
-// the lasting renderer it held is free for the next.
+// The session is over: its source and the session itself shut down, outside the lock.
 void ShutDown(MFSession::Shared& shared, const ComPtr<IMFMediaSession>& session) {
     ComPtr<IMFMediaSource> source;
-    std::shared_ptr<MFSoundOutput> sound;
     {
         Lock lock(shared.lock);
         source = std::exchange(shared.source, {});
         shared.session.Reset();
-        sound = std::move(shared.sound);
     }
     if (source) source->Shutdown();
     if (session) session->Shutdown();
-    if (sound) sound->LetGo();
 }
 
 namespace {
@@ -305,29 +298,6 @@ void MFSession::EndProcess(UINT code) {
     ExitProcess(code);
 }
 
-struct MFSoundOutput::Parts {
-    ComPtr<IMFMediaSink> sink;
-    ComPtr<IMFStreamSink> stream;
-};
-
-std::shared_ptr<MFSoundOutput> MFSoundOutput::Make() {
-    const MFApi& api = Api();
-    if (!api.loaded) return nullptr;
-    auto parts = std::make_unique<Parts>();
-    if (FAILED(api.CreateAudioRenderer(nullptr, parts->sink.Put())) ||
-        FAILED(parts->sink->GetStreamSinkByIndex(0, parts->stream.Put())))
-        return nullptr;
-    std::shared_ptr<MFSoundOutput> output(new MFSoundOutput);
-    output->parts_ = std::move(parts);
-    return output;
-}
-
-MFSoundOutput::~MFSoundOutput() {
-    if (parts_ && parts_->sink) parts_->sink->Shutdown();
-}
-
-IMFStreamSink* MFSoundOutput::Stream() const { return parts_->stream.Get(); }
-
 MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path)
     : shared_(std::make_shared<Shared>(window, number)), number_(number), path_(path) {
     const MFApi& api = Api();
@@ -359,12 +329,6 @@ MFSession::MFSession(HWND window, WPARAM number, const std::wstring& path)
         session->Shutdown();
         Check(hr);
     }
-}
-
-void MFSession::UseSound(std::shared_ptr<MFSoundOutput> sound) {
-    if (ready_ || !sound || !sound->Take()) return;
-    Lock lock(shared_->lock);
-    shared_->sound = std::move(sound);
 }
 
 MFSession::~MFSession() {
@@ -428,16 +392,28 @@ void MFSession::Build() {
     Check(api.CreateTopology(topology.Put()));
     DWORD streams = 0;
     Check(descriptor->GetStreamDescriptorCount(&streams));
+    auto majorOf = [&](DWORD i, BOOL* selected, ComPtr<IMFStreamDescriptor>* stream, ComPtr<IMFMediaTypeHandler>* handler) {
+        GUID major = GUID_NULL;
+        Check(descriptor->GetStreamDescriptorByIndex(i, selected, stream->Put()));
+        if (FAILED((*stream)->GetMediaTypeHandler(handler->Put())) || FAILED((*handler)->GetMajorType(&major)))
+            major = GUID_NULL;
+        return major;
+    };
+    // A muted file with no picture still plays its sound, silently: it has a length to keep.
+    bool anyVideo = false;
+    for (DWORD i = 0; i < streams; ++i) {
+        BOOL selected = FALSE;
+        ComPtr<IMFStreamDescriptor> stream;
+        ComPtr<IMFMediaTypeHandler> handler;
+        anyVideo = (majorOf(i, &selected, &stream, &handler) == MFMediaType_Video && selected) || anyVideo;
+    }
     bool video = false;
     for (DWORD i = 0; i < streams; ++i) {
         BOOL selected = FALSE;
         ComPtr<IMFStreamDescriptor> stream;
-        Check(descriptor->GetStreamDescriptorByIndex(i, &selected, stream.Put()));
         ComPtr<IMFMediaTypeHandler> handler;
-        GUID major = GUID_NULL;
-        if (FAILED(stream->GetMediaTypeHandler(handler.Put())) || FAILED(handler->GetMajorType(&major))) major = GUID_NULL;
+        GUID major = majorOf(i, &selected, &stream, &handler);
         ComPtr<IMFActivate> sink;
-        IUnknown* output = nullptr;  // a lasting renderer's stream, in place of an activate
         if (selected && major == MFMediaType_Video && !video) {
             ComPtr<IMFMediaType> type;
             if (FAILED(handler->GetCurrentMediaType(type.Put()))) Check(handler->GetMediaTypeByIndex(0, type.Put()));
@@ -457,15 +433,11 @@ void MFSession::Build() {
             displayWidth_ = DisplayWidth(int(width), int(height), int(width * aspectX), int(height * aspectY));
             Lock lock(shared_->lock);
             shared_->frameWidth = int(width);
-        } else if (selected && major == MFMediaType_Audio && !hasAudio_) {
-            Lock lock(shared_->lock);
-            if (shared_->sound)
-                output = shared_->sound->Stream();
-            else
-                Check(api.CreateAudioRendererActivate(sink.Put()));
+        } else if (selected && major == MFMediaType_Audio && !hasAudio_ && (!muted_ || !anyVideo)) {
+            Check(api.CreateAudioRendererActivate(sink.Put()));
             hasAudio_ = true;
         }
-        if (!sink && !output) {
+        if (!sink) {
             if (selected) descriptor->DeselectStream(i);
             continue;
         }
@@ -474,7 +446,7 @@ void MFSession::Build() {
         from->SetUnknown(MF_TOPONODE_PRESENTATION_DESCRIPTOR, descriptor.Get());
         from->SetUnknown(MF_TOPONODE_STREAM_DESCRIPTOR, stream.Get());
         ComPtr<IMFTopologyNode> to = Node(MF_TOPOLOGY_OUTPUT_NODE);
-        Check(to->SetObject(output ? output : sink.Get()));
+        Check(to->SetObject(sink.Get()));
         Check(topology->AddNode(from.Get()));
         Check(topology->AddNode(to.Get()));
         Check(from->ConnectOutput(0, to.Get(), 0));
@@ -528,6 +500,7 @@ double MFSession::ClockSeconds() const {
 }
 
 void MFSession::SetMute(bool mute) {
+    if (!ready_) muted_ = mute;
     ComPtr<IMFMediaSession> session = shared_->Session();
     ComPtr<IMFSimpleAudioVolume> volume;
     if (hasAudio_ && session &&

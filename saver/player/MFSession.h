@@ -17,38 +17,12 @@
 #include <windows.h>
 #include <propidl.h>
 
-struct IMFStreamSink;
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kv {
-
-// An audio renderer that outlives the sessions it plays in: Wine's renderer leaves a thread
-// behind each time one goes, and over a night of short clips they add up. One session at a
-// time holds it, from its making until it has closed.
-class MFSoundOutput {
-public:
-    // Null when no renderer can be made (no sound device): each session then makes its own.
-    static std::shared_ptr<MFSoundOutput> Make();
-    ~MFSoundOutput();  // shuts the renderer down: no session holds it any more
-    MFSoundOutput(const MFSoundOutput&) = delete;
-    MFSoundOutput& operator=(const MFSoundOutput&) = delete;
-
-    bool Free() const { return !held_; }
-    // A session takes it when it is free (true), and lets go of it once closed.
-    bool Take() { return !held_.exchange(true); }
-    void LetGo() { held_ = false; }
-    IMFStreamSink* Stream() const;
-
-private:
-    MFSoundOutput() = default;
-    struct Parts;
-    std::unique_ptr<Parts> parts_;
-    std::atomic<bool> held_{false};
-};
 
 class MFSession {
 public:
@@ -75,10 +49,6 @@ public:
     MFSession(const MFSession&) = delete;
     MFSession& operator=(const MFSession&) = delete;
 
-    // The file's sound goes to this lasting renderer when it is free (otherwise, or without
-    // this call, to one of the session's own). Before Ready.
-    void UseSound(std::shared_ptr<MFSoundOutput> sound);
-
     WPARAM Number() const { return number_; }
     const std::wstring& Path() const { return path_; }
     // On each of its messages: what happened, with what the session knows then.
@@ -93,6 +63,9 @@ public:
     void Stop();
     double ClockSeconds() const;  // the presentation clock: 0 before the first start
     double Duration() const { return duration_; }
+    // Muted before Ready, the file's sound is not rendered at all: Wine's audio renderer leaves
+    // a thread behind with every session that goes (and a lasting one, shared by the sessions
+    // in turn, stops ending them). Unmuted later, its sound comes with the next file.
     void SetMute(bool mute);
 
     bool HasVideo() const { return videoWidth_ > 0; }
@@ -120,7 +93,8 @@ private:
     WPARAM number_;
     std::wstring path_;
     bool ready_ = false;
-    bool hasAudio_ = false;
+    bool hasAudio_ = false;  // its sound is rendered
+    bool muted_ = false;
     double duration_ = 0;
     int videoWidth_ = 0;
     int videoHeight_ = 0;
