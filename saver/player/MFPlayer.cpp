@@ -8,13 +8,6 @@
 #include "saver/player/Letterbox.h"
 
 namespace kv {
-namespace {
-
-// A positioned start that lands further than this from its target refused the seek.
-constexpr double kSeekSlackSeconds = 1.0;
-
-}  // namespace
-
 MFPlayer::MFPlayer(HWND window, MediaEngineEvents& events) : window_(window), events_(events) {
     RECT client{};
     if (GetClientRect(window_, &client)) {
@@ -35,12 +28,10 @@ MFSession* MFPlayer::Find(WPARAM number) const {
 void MFPlayer::Load(const std::wstring& path) {
     opening_.reset();
     failing_ = 0;
-    seekTo_.reset();
     openStartedMs_ = GetTickCount();
     if (current_ && current_->Path() == path && sessionEnded_) {
         // The file that has just ended starts again in its own session.
         opening_ = std::move(current_);
-        run_ = RunState::Stopped;
         StartOpening();
         return;
     }
@@ -52,7 +43,6 @@ void MFPlayer::Load(const std::wstring& path) {
         }
         previous_ = std::move(current_);
     }
-    run_ = RunState::Stopped;
     standIn_ = previous_ && previous_->HasFrame();
     if (!standIn_) previous_.reset();
     DWORD missing = FileMissingReason(path);
@@ -109,8 +99,6 @@ void MFPlayer::Close() {
     previous_.reset();
     failing_ = 0;
     standIn_ = false;
-    run_ = RunState::Stopped;
-    seekTo_.reset();
     picture_ = FitPicture(clientWidth_, clientHeight_, 0, 0);
     InvalidateRect(window_, nullptr, FALSE);
 }
@@ -159,6 +147,7 @@ void MFPlayer::OnEvent(MFSession& session, MFSession::Event event) {
         [[fallthrough]];
     case Event::Failed:
         // A session that fails while playing plays no further: for the caller, the end.
+        transport_.Ended();
         if (endWatch_.SignalEnd()) events_.EngineEnded();
         break;
     case Event::Stopped: SeekStopped(); break;
@@ -179,8 +168,7 @@ void MFPlayer::OnFrame(MFSession& session) {
 void MFPlayer::Opened() {
     previous_.reset();
     current_ = std::move(opening_);
-    run_ = RunState::Running;
-    sessionPaused_ = false;
+    transport_.Opened();
     sessionEnded_ = false;
     endWatch_.Restart();
     PlaceVideo();
@@ -195,106 +183,59 @@ void MFPlayer::RevealSurface() {
     InvalidateRect(window_, nullptr, FALSE);
 }
 
-void MFPlayer::Run() {
-    if (!current_) return;
-    if (seekTo_) {
-        afterSeek_ = RunState::Running;
-        return;
+void MFPlayer::Apply(const SessionOrder& order) {
+    switch (order.call) {
+    case SessionOrder::Call::Start: current_->Start(order.at); break;
+    case SessionOrder::Call::Resume: current_->Resume(); break;
+    case SessionOrder::Call::Pause: current_->Pause(); break;
+    case SessionOrder::Call::Stop: current_->Stop(); break;
+    case SessionOrder::Call::None: break;
     }
-    if (run_ == RunState::Running) return;
-    if (sessionPaused_)
-        current_->Resume();
-    else
-        current_->Start(stoppedAt_);
-    run_ = RunState::Running;
-    sessionPaused_ = false;
+}
+
+void MFPlayer::Run() {
+    if (current_) Apply(transport_.Play());
 }
 
 void MFPlayer::Pause() {
     if (!current_) return;
     RevealSurface();
-    if (seekTo_) {
-        afterSeek_ = RunState::Paused;
-        return;
-    }
-    if (run_ == RunState::Running) {
-        current_->Pause();
-        sessionPaused_ = true;
-    }
-    run_ = RunState::Paused;
+    Apply(transport_.Pause());
 }
 
 void MFPlayer::Stop() {
     if (!current_) return;
     RevealSurface();
-    if (seekTo_) {
-        afterSeek_ = RunState::Stopped;
-        return;
-    }
-    if (run_ == RunState::Stopped) return;
-    stoppedAt_ = Position();
-    current_->Stop();
-    run_ = RunState::Stopped;
-    sessionPaused_ = false;
+    Apply(transport_.Stop(Position()));
 }
 
 void MFPlayer::SetPosition(double seconds) {
     if (!current_) return;
     RevealSurface();
     double length = Duration();
-    seconds = std::max(0.0, length > 0 ? std::min(seconds, length) : seconds);
     endWatch_.Restart();
-    if (seekTo_) {
-        seekTo_ = seconds;  // the seek under way starts here instead
-        return;
-    }
-    if (run_ == RunState::Stopped) {
-        stoppedAt_ = seconds;
-        return;
-    }
-    afterSeek_ = run_;
-    seekTo_ = seconds;
-    current_->Stop();
+    Apply(transport_.Seek(std::max(0.0, length > 0 ? std::min(seconds, length) : seconds)));
 }
 
-// The seek's stop has come: the session starts at the new place, or stays stopped there.
 void MFPlayer::SeekStopped() {
-    if (!seekTo_) return;
-    if (afterSeek_ == RunState::Stopped) {
-        stoppedAt_ = *seekTo_;
-        seekTo_.reset();
-        run_ = RunState::Stopped;
-        sessionPaused_ = false;
-        return;
-    }
     try {
-        current_->Start(*seekTo_);
+        Apply(transport_.SessionStopped());
     } catch (const std::exception&) {
-        double at = *std::exchange(seekTo_, std::nullopt);
-        events_.EngineCannotSeek(at);
+        events_.EngineCannotSeek(Position());
     }
 }
 
 void MFPlayer::SeekStarted() {
-    if (!seekTo_) return;
-    double target = *std::exchange(seekTo_, std::nullopt);
-    run_ = RunState::Running;
-    sessionPaused_ = false;
-    if (std::abs(current_->ClockSeconds() - target) > kSeekSlackSeconds) {
-        events_.EngineCannotSeek(target);
+    SessionTransport::Started started = transport_.SessionStarted(current_->ClockSeconds());
+    if (started.refused) {
+        events_.EngineCannotSeek(*started.refused);
         return;
     }
-    if (afterSeek_ == RunState::Paused) Pause();
-    if (afterSeek_ == RunState::Stopped) Stop();
+    Apply(started.order);
 }
 
 double MFPlayer::Position() const {
-    if (!current_) return 0;
-    if (seekTo_) return *seekTo_;
-    if (run_ == RunState::Stopped || (run_ == RunState::Paused && !sessionPaused_)) return stoppedAt_;
-    // The session's clock goes back to 0 at the end.
-    if (endWatch_.Ended()) return Duration();
-    return current_->ClockSeconds();
+    return current_ ? transport_.Position(current_->ClockSeconds(), Duration()) : 0;
 }
 
 double MFPlayer::Duration() const { return current_ ? current_->Duration() : 0; }
@@ -310,8 +251,11 @@ void MFPlayer::Watch(unsigned long nowMs) {
         Fail(DescribeFailure(HRESULT_FROM_WIN32(ERROR_TIMEOUT)));
         return;
     }
-    if (!current_ || seekTo_) return;
-    if (endWatch_.Check(Position(), Duration(), run_ == RunState::Running, nowMs)) events_.EngineEnded();
+    if (!current_ || transport_.Seeking()) return;
+    if (endWatch_.Check(Position(), Duration(), transport_.Running(), nowMs)) {
+        transport_.Ended();
+        events_.EngineEnded();
+    }
 }
 
 void MFPlayer::Resize(int clientWidth, int clientHeight) {

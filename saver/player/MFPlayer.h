@@ -10,9 +10,8 @@
 // ready while a file plays (Prepare), and the previous file's last picture stays until the next file's first one
 // replaces it, so a change shows no black.
 //
-// Seeks go to a stopped session (Wine's session ignores a start at a position while it runs):
-// Stop, then Start at the position on the Stopped event. A session that starts somewhere else
-// refuses the seek: EngineCannotSeek tells the caller, who may hand the file on.
+// The transport's rules are SessionTransport's. A session that starts somewhere else than a
+// seek asked refuses it: EngineCannotSeek tells the caller, who may hand the file on.
 #include <windows.h>
 
 #include <memory>
@@ -23,6 +22,7 @@
 #include "saver/player/MFSession.h"
 #include "saver/player/MediaEngine.h"
 #include "saver/player/PictureFit.h"
+#include "saver/player/SessionTransport.h"
 
 namespace kv {
 
@@ -64,14 +64,13 @@ public:
     void RevealSurface() override;
 
 private:
-    enum class RunState { Stopped, Paused, Running };
-
     MFSession* Find(WPARAM number) const;
     void OnEvent(MFSession& session, MFSession::Event event);
     void OnFrame(MFSession& session);
     void StartOpening();
     void Opened();
     void Fail(const std::string& reason);
+    void Apply(const SessionOrder& order);
     void SeekStopped();
     void SeekStarted();
     void PlaceVideo();
@@ -95,13 +94,8 @@ private:
     WPARAM failing_ = 0;  // an open that failed before it had a session: its answer is posted
     unsigned long openStartedMs_ = 0;
 
-    RunState run_ = RunState::Stopped;
-    bool sessionPaused_ = false;  // paused in the session (a stopped one cannot pause)
-    bool sessionEnded_ = false;   // the session has said it ended: it stands stopped
-    double stoppedAt_ = 0;
-    // A seek under way: the session stops, then starts here and takes afterSeek_.
-    std::optional<double> seekTo_;
-    RunState afterSeek_ = RunState::Running;
+    SessionTransport transport_;
+    bool sessionEnded_ = false;  // the session has said it ended: it stands stopped
 };
 
 }  // namespace kv
