@@ -247,9 +247,11 @@ public:
     }
 };
 
+// The grabber may keep its callback after its shutdown (Wine's does): the callback holds the
+// session's state weakly, so that the state and its pictures go with the session.
 class FrameCallback : public ComObject<IMFSampleGrabberSinkCallback, IMFClockStateSink> {
 public:
-    explicit FrameCallback(SharedPtr shared) : shared_(std::move(shared)) {}
+    explicit FrameCallback(const SharedPtr& shared) : shared_(shared) {}
     STDMETHODIMP OnClockStart(MFTIME, LONGLONG) override { return S_OK; }
     STDMETHODIMP OnClockStop(MFTIME) override { return S_OK; }
     STDMETHODIMP OnClockPause(MFTIME) override { return S_OK; }
@@ -258,23 +260,25 @@ public:
     STDMETHODIMP OnSetPresentationClock(IMFPresentationClock*) override { return S_OK; }
     STDMETHODIMP OnShutdown() override { return S_OK; }
     STDMETHODIMP OnProcessSample(REFGUID, DWORD, LONGLONG, LONGLONG, const BYTE* data, DWORD size) override {
-        std::vector<BYTE>& back = shared_->back;  // only this callback writes it
+        SharedPtr shared = shared_.lock();
+        if (!shared) return S_OK;
+        std::vector<BYTE>& back = shared->back;  // only this callback writes it
         back.assign(data, data + size);
-        Lock lock(shared_->lock);
-        int width = shared_->frameWidth;
+        Lock lock(shared->lock);
+        int width = shared->frameWidth;
         if (width <= 0 || size % (DWORD(width) * 4) != 0) return S_OK;
-        shared_->frameHeight = int(size / (DWORD(width) * 4));
-        shared_->front.swap(back);
-        shared_->hasFrame = true;
-        if (!shared_->framePosted && shared_->window) {
-            shared_->framePosted = true;
-            PostMessageW(shared_->window, MFSession::kFrameMessage, shared_->number, 0);
+        shared->frameHeight = int(size / (DWORD(width) * 4));
+        shared->front.swap(back);
+        shared->hasFrame = true;
+        if (!shared->framePosted && shared->window) {
+            shared->framePosted = true;
+            PostMessageW(shared->window, MFSession::kFrameMessage, shared->number, 0);
         }
         return S_OK;
     }
 
 private:
-    SharedPtr shared_;
+    std::weak_ptr<MFSession::Shared> shared_;
 };
 
 template <typename T>
