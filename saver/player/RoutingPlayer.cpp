@@ -12,24 +12,49 @@ std::unique_ptr<MediaEngine> RoutingPlayer::MakeSystemEngine(EngineKind kind, HW
 }
 
 RoutingPlayer::RoutingPlayer(HWND window, MediaEngineEvents& events, const EngineMaker& make)
-    : events_(events), relays_{{*this, EngineKind::DirectShow}, {*this, EngineKind::MediaFoundation}} {
-    for (EngineKind kind : {EngineKind::DirectShow, EngineKind::MediaFoundation})
-        engines_[int(kind)] = make(kind, window, relays_[int(kind)]);
+    : events_(events),
+      relays_{{*this, EngineKind::DirectShow}, {*this, EngineKind::MediaFoundation}},
+      make_(make),
+      window_(window) {
+    Made(EngineKind::DirectShow);
+}
+
+// Media Foundation is loaded when a file first needs it: a playlist of DirectShow's files
+// starts without the cost.
+MediaEngine* RoutingPlayer::Made(EngineKind kind) {
+    int k = int(kind);
+    if (!made_[k]) {
+        made_[k] = true;
+        engines_[k] = make_(kind, window_, relays_[k]);
+        if (engines_[k] && mute_) engines_[k]->SetMute(*mute_);
+        if (engines_[k] && size_) engines_[k]->Resize(size_->first, size_->second);
+    }
+    return engines_[k].get();
 }
 
 void RoutingPlayer::Load(const std::wstring& path) {
     path_ = path;
-    order_ = EnginesFor(path, Engine(EngineKind::MediaFoundation) != nullptr);
-    if (!Engine(EngineKind::DirectShow)) std::erase(order_, EngineKind::DirectShow);
+    order_ = EnginesFor(path, true);
     tried_ = 0;
     firstFailure_.clear();
     handOver_.reset();
     run_ = RunState::Play;
-    if (order_.empty()) {
-        events_.EngineFailed("No way of playing files is available.");
-        return;
-    }
-    Offer(order_[0]);
+    OfferNext("No way of playing files is available.");
+}
+
+// The file goes to the next engine of its order that is on this system; none left, it fails.
+void RoutingPlayer::OfferNext(const std::string& reason) {
+    for (; tried_ < order_.size(); ++tried_)
+        if (Made(order_[tried_])) {
+            Offer(order_[tried_]);
+            return;
+        }
+    active_.reset();
+    handOver_.reset();
+    standIn_ = false;
+    LetGoOfLeaving();
+    // The file's own engine says best why it cannot be played.
+    events_.EngineFailed(firstFailure_.empty() ? reason : firstFailure_);
 }
 
 // The file goes to kind. The other engine's file stops, its last picture standing in.
@@ -79,18 +104,10 @@ void RoutingPlayer::Opened(EngineKind kind) {
 
 void RoutingPlayer::Failed(EngineKind kind, const std::string& reason) {
     if (active_ != kind) return;
-    if (tried_ == 0) firstFailure_ = reason;
-    if (++tried_ < order_.size()) {
-        active_.reset();
-        Offer(order_[tried_]);
-        return;
-    }
+    if (firstFailure_.empty()) firstFailure_ = reason;
     active_.reset();
-    handOver_.reset();
-    standIn_ = false;
-    LetGoOfLeaving();
-    // The file's own engine says best why it cannot be played.
-    events_.EngineFailed(firstFailure_.empty() ? reason : firstFailure_);
+    ++tried_;
+    OfferNext(reason);
 }
 
 void RoutingPlayer::Ended(EngineKind kind) {
@@ -98,14 +115,13 @@ void RoutingPlayer::Ended(EngineKind kind) {
 }
 
 void RoutingPlayer::CannotSeek(EngineKind kind, double seconds) {
-    if (active_ != kind || handOver_ || tried_ + 1 >= order_.size()) return;
+    if (active_ != kind || handOver_ || tried_ + 1 >= order_.size() || !Made(order_[tried_ + 1])) return;
     handOver_ = HandOver{seconds, Engine(kind)->Duration()};
     Offer(order_[++tried_]);
 }
 
 void RoutingPlayer::Prepare(const std::wstring& path) {
-    std::vector<EngineKind> order = EnginesFor(path, Engine(EngineKind::MediaFoundation) != nullptr);
-    if (MediaEngine* engine = Engine(order.front())) engine->Prepare(path);
+    if (MediaEngine* engine = Made(EnginesFor(path, true).front())) engine->Prepare(path);
 }
 
 void RoutingPlayer::Close() {
@@ -150,6 +166,7 @@ double RoutingPlayer::Duration() const {
 }
 
 void RoutingPlayer::SetMute(bool mute) {
+    mute_ = mute;
     for (auto& engine : engines_)
         if (engine) engine->SetMute(mute);
 }
@@ -166,6 +183,7 @@ void RoutingPlayer::Watch(unsigned long nowMs) {
 }
 
 void RoutingPlayer::Resize(int clientWidth, int clientHeight) {
+    size_ = {clientWidth, clientHeight};
     for (auto& engine : engines_)
         if (engine) engine->Resize(clientWidth, clientHeight);
 }

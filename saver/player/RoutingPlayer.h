@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "saver/player/EngineRoute.h"
@@ -71,6 +72,8 @@ private:
     };
 
     MediaEngine* Engine(EngineKind kind) const { return engines_[int(kind)].get(); }
+    MediaEngine* Made(EngineKind kind);  // made at its first need; null when not on this system
+    void OfferNext(const std::string& reason);
     MediaEngine* ActiveEngine() const { return active_ ? Engine(*active_) : nullptr; }
     void Offer(EngineKind kind);
     void LetGoOfLeaving();
@@ -81,7 +84,12 @@ private:
 
     MediaEngineEvents& events_;
     Relay relays_[2];
+    EngineMaker make_;
+    HWND window_;
     std::unique_ptr<MediaEngine> engines_[2];
+    bool made_[2] = {};
+    std::optional<bool> mute_;
+    std::optional<std::pair<int, int>> size_;
     std::optional<EngineKind> active_;
     std::optional<EngineKind> leaving_;  // the previous file's engine, its last picture standing in
     // After a change of engine, until RevealSurface: the new file shows its first picture
