@@ -135,16 +135,16 @@ def step_close_setup(setup, setup_window, panel):
 
 
 def film_shown(shot):
-    """Which sample film a screenshot shows: the test card has a cyan bar, the cellular automaton
-    is magenta on black, the game of life is mostly black, the Mandelbrot zoom is none of
-    these; None for a black screen."""
+    """Which sample film a screenshot shows: the test card has a cyan bar (and magenta ones), the
+    cellular automaton is magenta on black without cyan, the game of life is mostly black, the
+    Mandelbrot zoom is none of these; None for a black screen."""
     brightness = kv.brightness(shot)
     if brightness < 0.01:
         return None
-    if kv.colour_fraction(shot, '#ff00ff', fuzz=15) > 0.05:
-        return 'cellauto.mp4'
     if kv.colour_fraction(shot, '#00ffff', fuzz=15) > 0.05:
         return 'testcard.avi'
+    if kv.colour_fraction(shot, '#ff00ff', fuzz=15) > 0.05:
+        return 'cellauto.mp4'
     return 'life.wmv' if brightness < 0.2 else 'mandelbrot.mpg'
 
 
