@@ -274,8 +274,7 @@ void MFPlayer::PlaceVideo() {
 void MFPlayer::DrawNow() {
     HDC dc = GetDC(window_);
     if (!dc) return;
-    const PictureRect& p = picture_;
-    current_->DrawFrame(dc, {p.x, p.y, p.x + p.width, p.y + p.height});
+    current_->DrawFrame(dc, RectOf(picture_));
     ReleaseDC(window_, dc);
 }
 
@@ -287,7 +286,7 @@ void MFPlayer::PaintBackground(HDC dc) const {
     const MFSession* shown = current_ && current_->HasFrame() ? current_.get() : standIn_ ? previous_.get() : nullptr;
     bool picture = shown && shown->HasVideo();
     PaintLetterbox(dc, client, picture_, picture);
-    if (picture) shown->DrawFrame(dc, {picture_.x, picture_.y, picture_.x + picture_.width, picture_.y + picture_.height});
+    if (picture) shown->DrawFrame(dc, RectOf(picture_));
 }
 
 }  // namespace kv

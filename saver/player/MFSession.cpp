@@ -374,7 +374,13 @@ MFSession::Event MFSession::Take(LPARAM message) {
         }
         return Event::None;
     }
-    if (message == LPARAM(Event::Ready)) ready_ = true;
+    if (message == LPARAM(Event::Ready) && !ready_) {
+        ready_ = true;
+        // The clock is read on every tick: found once, with the topology that made it.
+        ComPtr<IMFMediaSession> session = shared_->Session();
+        ComPtr<IMFClock> clock;
+        if (session && SUCCEEDED(session->GetClock(clock.Put()))) clock_ = clock.As<IMFPresentationClock>();
+    }
     return Event(message);
 }
 
@@ -494,12 +500,8 @@ void MFSession::Stop() {
 }
 
 double MFSession::ClockSeconds() const {
-    ComPtr<IMFMediaSession> session = shared_->Session();
-    ComPtr<IMFClock> clock;
-    if (!session || FAILED(session->GetClock(clock.Put()))) return 0;
     MFTIME time = 0;
-    auto presentation = clock.As<IMFPresentationClock>();
-    if (!presentation || FAILED(presentation->GetTime(&time))) return 0;
+    if (!clock_ || FAILED(clock_->GetTime(&time))) return 0;
     return time > 0 ? SecondsFromMediaTime(time) : 0;
 }
 

@@ -16,10 +16,13 @@
 // shared state below under its lock, and post.
 #include <windows.h>
 #include <propidl.h>
+#include <mfidl.h>
 
 
 #include <memory>
 #include <string>
+
+#include "framework/Scoped.h"
 #include <vector>
 
 namespace kv {
@@ -90,6 +93,7 @@ private:
     void StartAt(const PROPVARIANT& at);
 
     std::shared_ptr<Shared> shared_;
+    ComPtr<IMFPresentationClock> clock_;
     WPARAM number_;
     std::wstring path_;
     bool ready_ = false;

@@ -17,7 +17,7 @@
 #include "framework/Text.h"
 #include "saver/player/DShowPlayer.h"
 #include "saver/player/MFSession.h"
-#include "saver/player/PictureFit.h"
+#include "saver/player/Letterbox.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ bool HandleSession(Window& w, HWND hwnd, UINT msg, LPARAM lp) {
         GetClientRect(hwnd, &client);
         kv::PictureRect p = kv::FitPicture(client.right, client.bottom, w.session->VideoWidth(), w.session->VideoHeight());
         kv::ScopedGetDC dc(hwnd);
-        w.session->DrawFrame(dc.Get(), {p.x, p.y, p.x + p.width, p.y + p.height});
+        w.session->DrawFrame(dc.Get(), kv::RectOf(p));
         return true;
     }
     return false;
